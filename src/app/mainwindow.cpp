@@ -1,19 +1,77 @@
 #include "app/mainwindow.h"
 
+#include "app/esckey.h"
+#include "app/httpclient.h"
+#include "app/settingspanel.h"
+#include "browser/webenginebrowser.h"
+#include "core/gameaddress.h"
+#include "core/programdir.h"
+#include "w2/form2.h"
+
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace orvix {
 
 using namespace Qt::StringLiterals;
 
-TForm1::TForm1(Alerts* alerts, QWidget* parent)
-    : QMainWindow(parent), m_boxes(this), m_alerts(alerts ? *alerts : m_boxes), m_log(m_alerts),
-      m_store(m_config, m_log, m_alerts) {
+TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, QWidget* parent)
+    : QMainWindow(parent), m_hosts(hosts), m_boxes(this), m_alerts(alerts ? *alerts : m_boxes),
+      m_log(m_alerts), m_store(m_config, m_log, m_alerts),
+      m_webB(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Shown, this)),
+      m_webChat(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Hidden, this)),
+      m_webOnC(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Hidden, this)),
+      m_nav(*m_webB, hosts), m_http(new HttpClient(profile, this)) {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Orvix - Dazu"_s);
+    m_webChat->setObjectName(u"WebChat"_s);
+    m_webOnC->setObjectName(u"WebOnC"_s);
+    m_http->setObjectName(u"HTTP"_s);
+
+    QMenuBar* mm = menuBar();
+    mm->setObjectName(u"MM"_s);
+    for (const QString& title :
+         {u"Авторизация"_s, u"Информация"_s, u"Tarvoовцы"_s, u"Настройки"_s, u"Об авторах"_s})
+        mm->addMenu(title);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_toolBar = new QFrame(central);
+    m_toolBar->setObjectName(u"ToolBar1"_s);
+    m_toolBar->setFixedHeight(22);
+    m_toolBar->installEventFilter(this);
+    m_panelMenu = new QFrame(m_toolBar);
+    m_panelMenu->setObjectName(u"PanelMenu"_s);
+    m_panelMenu->setGeometry(0, 0, 0, 22);
+    m_label4 = new QLabel(u"Orvix-Dazu"_s, m_toolBar);
+    m_label4->setObjectName(u"XPLabel4"_s);
+    m_label4->setGeometry(0, 3, 60, 16);
+    layout->addWidget(m_toolBar);
+    m_webB->view()->setObjectName(u"WebB"_s);
+    layout->addWidget(m_webB->view(), 1);
+    setCentralWidget(central);
+
+    m_settings = new SettingsPanel(central);
+    m_settings->hide();
+
+    m_timerEsc.setObjectName(u"TimerEsc"_s);
+    m_timerEsc.setInterval(100);
+    m_timerOnChar.setObjectName(u"TimerOnChar"_s);
+    connect(&m_timerEsc, &QTimer::timeout, this, &TForm1::TimerEscTimer);
+    // Setting the box from code runs the handler exactly when its state changes.
+    connect(m_settings->Check3, &QCheckBox::toggled, this, &TForm1::Check3Click);
+    m_webB->setNewWindowHandler([this] { return WebBNewWindow2(); });
+    WatchEscKey();
+
     resize(602, 537);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
@@ -23,27 +81,110 @@ TForm1::TForm1(Alerts* alerts, QWidget* parent)
     FormCreate();
 }
 
+TForm1::~TForm1() = default;
+
+Browser& TForm1::WebB() {
+    return *m_webB;
+}
+
+QWidget& TForm1::ToolBar1() {
+    return *m_toolBar;
+}
+
 void TForm1::FormCreate() {
+    const QString version = m_webB->EngineVersion();
+    m_settings->XPGroupBox11->setTitle(u"System: IE version - "_s + EngineVersionPrefix(version));
+    m_ieVersionOk = IsAcceptedEngineVersion(version);
+
+    m_phrasePickArmed = true;
+    m_chatCount = 0;
+    m_chatSuffix.clear();
+
     if (!DiagnosticLog::RemoveOldFile())
         m_alerts.message(u"BugRep-is nil"_s);
     m_store.LoadConfiguration();
+    LoadAccounts();
+    LoadFriends();
+    ApplySavedSettings();
+    HideEmptyOnlineItems();
+}
+
+void TForm1::ApplySavedSettings() {
+    const auto ok = [this](int line) { return m_config.line(line) == u"ok"_s; };
+    if (ok(62))
+        m_settings->Check1->setChecked(true);
+    if (ok(63))
+        m_settings->Check2->setChecked(true);
+    if (!m_config.line(65).isEmpty())
+        m_settings->XPLabel10->setText(m_config.line(65));
+    if (ok(64)) {
+        m_settings->XPCheckBox1->setChecked(true);
+        ReadFriendsOnline();
+    }
+    if (ok(66)) {
+        m_settings->Check3->setChecked(true);
+        m_timerEsc.start();
+    }
+    for (int i = 0; i < 4; ++i)
+        if (m_config.line(67) == QString::number(i + 1))
+            m_settings->RB[i]->setChecked(true);
+}
+
+void TForm1::ShowEntryPage() {
+    m_webB->Navigate(m_nav.MainServerBase());
 }
 
 bool TForm1::FormClose() {
+    if (m_settings->Check1->isChecked())
+        for (int line = 0; line <= 9; ++line)
+            m_config.setLine(line, QString());
     const Status saved = m_store.SaveConfiguration();
     if (!saved.ok()) {
-        // The save error ends the close: the window stays, nothing is lost.
+        // The window stays open, so nothing the user set is lost.
         QMessageBox::critical(this, windowTitle(), saved.message());
         return false;
     }
+    QFile::remove(ProgramFile(u"clock.htm"_s));
     return true;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (FormClose())
-        event->accept();
-    else
+    if (!FormClose()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // W2 or a window of the engine's own may still be open; closing this one ends the program.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_toolBar && event->type() == QEvent::Resize)
+        ToolBar1Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::ToolBar1Resize() {
+    m_panelMenu->resize(m_toolBar->width(), m_panelMenu->height());
+    m_label4->move(m_toolBar->width() - 60, m_label4->y());
+}
+
+Browser* TForm1::WebBNewWindow2() {
+    if (m_settings->Check2->isChecked() || !m_w2)
+        return nullptr;
+    return m_w2->WebB2();
+}
+
+void TForm1::TimerEscTimer() {
+    if (m_w2 && EscKeyDown())
+        m_w2->BringForward();
+}
+
+void TForm1::Check3Click() {
+    if (m_settings->Check3->isChecked())
+        m_timerEsc.start();
+    else
+        m_timerEsc.stop();
 }
 
 } // namespace orvix

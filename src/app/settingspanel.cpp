@@ -1,0 +1,53 @@
+#include "app/settingspanel.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace orvix {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename W> W* named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+} // namespace
+
+SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
+    setObjectName(u"PanelNtr"_s);
+    setFrameShape(QFrame::Panel);
+    auto* layout = new QVBoxLayout(this);
+
+    XPGroupBox11 = named(new QGroupBox(u"System:"_s, this), u"XPGroupBox11"_s);
+    auto* system = new QVBoxLayout(XPGroupBox11);
+    Check1 = named(new QCheckBox(u"Не сохранять L/P"_s), u"Check1"_s);
+    Check2 = named(new QCheckBox(u"Не использовать W2"_s), u"Check2"_s);
+    Check3 = named(new QCheckBox(u"Использовать Esc для W2"_s), u"Check3"_s);
+    for (QCheckBox* box : {Check1, Check2, Check3})
+        system->addWidget(box);
+    layout->addWidget(XPGroupBox11);
+
+    auto* friends = new QGroupBox(u"Знакомые OnLine: "_s, this);
+    auto* row = new QHBoxLayout(friends);
+    XPCheckBox1 = named(new QCheckBox(u"Проверять,"_s), u"XPCheckBox1"_s);
+    XPLabel10 = named(new QLabel(u"00"_s), u"XPLabel10"_s);
+    row->addWidget(XPCheckBox1);
+    row->addWidget(new QLabel(u"каждые"_s));
+    row->addWidget(XPLabel10);
+    row->addWidget(new QLabel(u"мин."_s));
+    layout->addWidget(friends);
+
+    auto* analyser = new QGroupBox(u"Анализатор лога:"_s, this);
+    auto* radios = new QVBoxLayout(analyser);
+    const QString captions[4] = {u"SH"_s, u"Velnar"_s, u"Tarvo"_s, u"Нет"_s};
+    for (int i = 0; i < 4; ++i) {
+        RB[i] = named(new QRadioButton(captions[i]), u"RB%1"_s.arg(i + 1));
+        radios->addWidget(RB[i]);
+    }
+    layout->addWidget(analyser);
+}
+
+} // namespace orvix
