@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/options.h"
+#include "browser/browser.h"
 #include "w2/form2.h"
 
 #include <QApplication>
@@ -39,6 +40,15 @@ int main(int argc, char* argv[]) {
     if (rootSandboxOff) {
         std::fprintf(stderr, "orvix-dazu: running as root, the browser engine's sandbox is off\n");
         window.log().LogError(sandboxNote);
+    }
+    if (qEnvironmentVariableIsSet("ORVIX_REPORT_FIRST_LOAD")) {
+        // For the start-up benchmark: one line when the first game page is in.
+        auto* once = new QObject(&window);
+        QObject::connect(&window.WebB(), &orvix::Browser::DocumentComplete, once, [once] {
+            std::fprintf(stderr, "first-page-loaded\n");
+            std::fflush(stderr);
+            delete once;
+        });
     }
     window.show();
     window.ShowEntryPage();

@@ -54,6 +54,9 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     m_panelMenu->setGeometry(0, 0, 0, 22);
     m_label4 = new QLabel(u"Orvix-Dazu"_s, m_toolBar);
     m_label4->setObjectName(u"XPLabel4"_s);
+    QFont small = m_label4->font();
+    small.setPointSize(8); // the strip's 60 pixels hold the name at the toolkit's small size
+    m_label4->setFont(small);
     m_label4->setGeometry(0, 3, 60, 16);
     layout->addWidget(m_toolBar);
     m_webB->view()->setObjectName(u"WebB"_s);
