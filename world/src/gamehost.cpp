@@ -1,0 +1,160 @@
+#include "gamehost.h"
+
+#include "cp1251.h"
+#include "pages.h"
+#include "rooms.h"
+#include "wire.h"
+
+#include <array>
+#include <optional>
+
+namespace world {
+
+namespace {
+
+struct Route {
+    std::string_view method; // "GET" also answers HEAD
+    std::string_view path;
+    bool needsLogin;
+    WorldResponse (*handler)(GameContext&, const WorldRequest&, Character*);
+};
+
+WorldResponse html(const std::string& utf8Page) {
+    WorldResponse res;
+    res.body = utf8ToCp1251(utf8Page);
+    return res;
+}
+
+// Form fields of a post body, or of the query for everything else.
+Fields formOf(const WorldRequest& req) {
+    return parseForm(req.method == "POST" ? req.body : req.query);
+}
+
+// The location asked for by a "levelN" key; the key's value is a
+// cache-buster and means nothing.
+std::optional<std::string> levelKey(const Fields& fields) {
+    for (const auto& [key, value] : fields) {
+        if (key.size() > 5 && key.compare(0, 5, "level") == 0)
+            return key.substr(5);
+    }
+    return std::nullopt;
+}
+
+// Moves the character as asked and names the outcome for the page.
+std::string moveTo(Character& ch, std::string_view digits) {
+    const auto to = parseSmallNumber(digits);
+    switch (to ? checkMove(ch.room, *to) : MoveResult::NoSuchRoom) {
+    case MoveResult::Moved:
+        ch.room = *to;
+        return {};
+    case MoveResult::NoSuchRoom:
+        return "Локации " + std::string(digits) + " нет";
+    case MoveResult::NotFromHere:
+        return "Отсюда в локацию " + std::string(digits) + " не пройти";
+    }
+    return {};
+}
+
+WorldResponse entryPage(GameContext&, const WorldRequest&, Character*) {
+    return html(pages::entry());
+}
+
+WorldResponse styleSheet(GameContext&, const WorldRequest&, Character*) {
+    WorldResponse res;
+    res.contentType = "text/css";
+    res.body = pages::styleSheet();
+    return res;
+}
+
+WorldResponse enter(GameContext& ctx, const WorldRequest& req, Character*) {
+    const Fields form = parseForm(req.body);
+    const std::string login = cp1251ToUtf8(fieldValue(form, "login").value_or(""));
+    const std::string password = cp1251ToUtf8(fieldValue(form, "psw").value_or(""));
+    Character* ch = ctx.state.findByLogin(login);
+    if (!ch || ch->password != password)
+        return html(pages::loginFailed());
+    WorldResponse res = html(pages::gameFrameset());
+    res.headers.emplace_back("Set-Cookie", "sid=" + ctx.state.openSession(*ch) +
+                                               "; path=/; domain=" + ctx.hosts.cookieDomain());
+    return res;
+}
+
+WorldResponse city(GameContext&, const WorldRequest& req, Character* ch) {
+    const auto level = levelKey(formOf(req));
+    return html(pages::room(*ch, level ? moveTo(*ch, *level) : std::string()));
+}
+
+WorldResponse mainPage(GameContext&, const WorldRequest& req, Character* ch) {
+    const Fields form = formOf(req);
+    if (const auto level = levelKey(form))
+        return html(pages::room(*ch, moveTo(*ch, *level)));
+    std::string note;
+    if (const auto top = fieldValue(form, "top"); top && cp1251ToUtf8(*top) != "Вернуться")
+        note = "Неизвестная команда: " + cp1251ToUtf8(*top);
+    return html(pages::mainView(*ch, note));
+}
+
+WorldResponse battlePage(GameContext&, const WorldRequest&, Character* ch) {
+    return html(pages::battle(*ch));
+}
+
+WorldResponse chatFrame(GameContext& ctx, const WorldRequest&, Character*) {
+    return html(pages::chat(ctx.state.online()));
+}
+
+// One table per kind of host; a page is added by adding a line.
+constexpr std::array kMainRoutes = {
+    Route{"GET", "/", false, entryPage},
+    Route{"GET", "/index.html", false, entryPage},
+    Route{"GET", "/i/main.css", false, styleSheet},
+    Route{"POST", "/enter.pl", false, enter},
+    Route{"GET", "/city.pl", true, city},
+    Route{"POST", "/city.pl", true, city},
+    Route{"GET", "/main.pl", true, mainPage},
+    Route{"POST", "/main.pl", true, mainPage},
+    Route{"GET", "/battle.pl", true, battlePage},
+    Route{"POST", "/battle.pl", true, battlePage},
+    Route{"GET", "/ch.pl", true, chatFrame},
+};
+
+constexpr std::array kCityRoutes = {
+    Route{"GET", "/i/main.css", false, styleSheet}, Route{"GET", "/city.pl", true, city},
+    Route{"POST", "/city.pl", true, city},          Route{"GET", "/main.pl", true, mainPage},
+    Route{"POST", "/main.pl", true, mainPage},      Route{"GET", "/battle.pl", true, battlePage},
+    Route{"POST", "/battle.pl", true, battlePage},  Route{"GET", "/ch.pl", true, chatFrame},
+};
+
+template <std::size_t N>
+const Route* findRoute(const std::array<Route, N>& routes, const WorldRequest& req) {
+    const std::string_view method = req.method == "HEAD" ? std::string_view("GET") : req.method;
+    for (const auto& r : routes) {
+        if (r.method == method && r.path == req.path)
+            return &r;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+WorldResponse notFoundResponse(const WorldRequest& req) {
+    WorldResponse res = html(pages::notFound(cp1251ToUtf8(req.host + req.path)));
+    res.status = 404;
+    return res;
+}
+
+WorldResponse serveGameHost(GameContext& ctx, const WorldRequest& req, HostKind kind) {
+    const Route* route =
+        kind == HostKind::Main ? findRoute(kMainRoutes, req) : findRoute(kCityRoutes, req);
+    if (!route)
+        return notFoundResponse(req);
+    Character* ch = route->needsLogin ? ctx.state.fromCookies(req.headerValues("Cookie")) : nullptr;
+    WorldResponse res =
+        route->needsLogin && !ch ? html(pages::notAuthorised()) : route->handler(ctx, req, ch);
+    // An old server with lax caching: a client that wants fresh pages has to
+    // ask for them.
+    if (route->method == "GET" && res.status == 200)
+        res.headers.emplace_back("Cache-Control", "max-age=600");
+    return res;
+}
+
+} // namespace world

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace world {
+
+struct Character {
+    std::string login;    // UTF-8
+    std::string password; // UTF-8
+    int room = 1;
+    bool online = false;
+    int sessions = 0;
+};
+
+// Accounts, sessions and where everybody stands. Not thread-safe: the
+// server holds its one world mutex around every use.
+class WorldState {
+public:
+    WorldState();
+
+    Character* findByLogin(std::string_view utf8Login);
+    Character* bySession(std::string_view sid);
+    // A character that logged in with this session id, if any of the given
+    // cookie header values carries one.
+    Character* fromCookies(const std::vector<std::string>& cookieHeaders);
+
+    // Opens a new login session and marks the character online.
+    std::string openSession(Character& ch);
+
+    const std::vector<Character>& characters() const { return characters_; }
+    std::vector<const Character*> online() const;
+
+    std::string toJson() const;
+
+private:
+    std::vector<Character> characters_; // fixed after seeding: pointers stay valid
+    std::map<std::string, std::size_t, std::less<>> sessions_;
+    std::mt19937_64 rng_;
+};
+
+} // namespace world
