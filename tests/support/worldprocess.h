@@ -39,9 +39,24 @@ public:
 
     quint16 port() const { return m_port; }
 
+    // What the world received after entry `since`, less the engine's own favicon fetches.
     QJsonArray log(int since = 0) {
-        return QJsonDocument::fromJson(get(QStringLiteral("/__world/log?since=%1").arg(since)))
-            .array();
+        QJsonArray out;
+        const QJsonArray all =
+            QJsonDocument::fromJson(get(QStringLiteral("/__world/log?since=%1").arg(since)))
+                .array();
+        for (const auto& e : all)
+            if (!e.toObject()
+                     .value(QStringLiteral("path"))
+                     .toString()
+                     .endsWith(QStringLiteral("/favicon.ico")))
+                out.append(e);
+        return out;
+    }
+    // The sequence number of the newest entry, for `since`.
+    int lastSeq() {
+        const QJsonArray all = QJsonDocument::fromJson(get(QStringLiteral("/__world/log"))).array();
+        return all.isEmpty() ? 0 : all.last().toObject().value(QStringLiteral("seq")).toInt();
     }
     QJsonObject state() {
         return QJsonDocument::fromJson(get(QStringLiteral("/__world/state"))).object();
