@@ -20,6 +20,7 @@ public:
     explicit HttpClient(QWebEngineProfile* profile, QObject* parent = nullptr);
 
     void Get(const QUrl& url, Done done);
+    void setTimeout(int ms) { m_manager.setTransferTimeout(ms); }
     QNetworkAccessManager& manager() { return m_manager; }
 
 private:

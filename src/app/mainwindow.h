@@ -48,6 +48,7 @@ public:
     SettingsPanel& settings() { return *m_settings; }
     bool IEVersionOk() const { return m_ieVersionOk; }
     QTimer& TimerEsc() { return m_timerEsc; }
+    HttpClient& HTTP() { return *m_http; }
     QWidget& ToolBar1();
 
     // The browser that receives a page the game opens in a new window; nullptr lets the engine

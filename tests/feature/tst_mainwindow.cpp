@@ -1,3 +1,4 @@
+#include "app/httpclient.h"
 #include "app/mainwindow.h"
 #include "app/settingspanel.h"
 #include "core/configstore.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QNetworkProxy>
+#include <QTcpServer>
 #include <QWebEngineProfile>
 
 using namespace orvix;
@@ -37,6 +40,8 @@ private slots:
     void closeSavesAndForgetsAccountsWhenAsked();
     void newWindowsGoToW2UnlessSwitchedOff();
     void toolBarKeepsItsLabelAtTheRightEnd();
+    void escBringsW2ForwardWhileSwitchedOn();
+    void httpGetsGiveUpOnASilentServer();
 
 private:
     Hosts m_hosts;
@@ -176,6 +181,48 @@ void TestMainWindow::toolBarKeepsItsLabelAtTheRightEnd() {
         QCOMPARE(window.findChild<QWidget*>(QStringLiteral("PanelMenu"))->width(), bar.width());
         QCOMPARE(window.findChild<QWidget*>(QStringLiteral("XPLabel4"))->x(), bar.width() - 60);
     }
+}
+
+void TestMainWindow::escBringsW2ForwardWhileSwitchedOn() {
+    TempWorkDir dir;
+    RecordingAlerts alerts;
+    TForm1 window(profile(), m_hosts, &alerts);
+    TForm2 w2(profile());
+    window.setSecondWindow(&w2);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::keyPress(&window, Qt::Key_Escape);
+    QTest::qWait(250);
+    QVERIFY(!w2.isVisible()); // the poll is off
+    QTest::keyRelease(&window, Qt::Key_Escape);
+
+    window.settings().Check3->click();
+    QVERIFY(window.TimerEsc().isActive());
+    QTest::keyPress(&window, Qt::Key_Escape);
+    QTRY_VERIFY_WITH_TIMEOUT(w2.isVisible(), 1000);
+    QTest::keyRelease(&window, Qt::Key_Escape);
+    w2.hide();
+    QTest::qWait(250);
+    QVERIFY(!w2.isVisible()); // released: no more ticks bring it back
+}
+
+void TestMainWindow::httpGetsGiveUpOnASilentServer() {
+    QTcpServer silent; // accepts and never answers
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    TempWorkDir dir;
+    RecordingAlerts alerts;
+    TForm1 window(profile(), m_hosts, &alerts);
+    window.HTTP().manager().setProxy(QNetworkProxy::NoProxy);
+    window.HTTP().setTimeout(300);
+    bool done = false, ok = true;
+    window.HTTP().Get(QUrl(QStringLiteral("http://127.0.0.1:%1/inf.pl").arg(silent.serverPort())),
+                      [&](bool success, const QByteArray&, const QString&) {
+                          done = true;
+                          ok = success;
+                      });
+    QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
+    QVERIFY(!ok);
 }
 
 ORVIX_ENGINE_TEST_MAIN(TestMainWindow)
