@@ -1,7 +1,7 @@
 #include "server.h"
 
 #include "gamehost.h"
-#include "inspect.h"
+#include "observer.h"
 #include "request.h"
 #include "requestlog.h"
 #include "state.h"

@@ -1,4 +1,4 @@
-#include "inspect.h"
+#include "observer.h"
 
 #include "rooms.h"
 #include "wire.h"
