@@ -1,11 +1,13 @@
 #include "app/mainwindow.h"
 
+#include "app/autorizepanel.h"
 #include "app/esckey.h"
 #include "app/httpclient.h"
 #include "app/settingspanel.h"
 #include "browser/webenginebrowser.h"
 #include "core/gameaddress.h"
 #include "core/programdir.h"
+#include "session/accounts.h"
 #include "w2/form2.h"
 
 #include <QApplication>
@@ -37,8 +39,8 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
 
     QMenuBar* mm = menuBar();
     mm->setObjectName(u"MM"_s);
-    for (const QString& title :
-         {u"Авторизация"_s, u"Информация"_s, u"Tarvoовцы"_s, u"Настройки"_s, u"Об авторах"_s})
+    QMenu* accountsMenu = mm->addMenu(u"Авторизация"_s);
+    for (const QString& title : {u"Информация"_s, u"Tarvoовцы"_s, u"Настройки"_s, u"Об авторах"_s})
         mm->addMenu(title);
 
     auto* central = new QWidget(this);
@@ -65,6 +67,30 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
 
     m_settings = new SettingsPanel(central);
     m_settings->hide();
+
+    m_autorize = new AutorizePanel(central);
+    m_accounts = std::make_unique<Accounts>(
+        *m_webB, m_nav, m_config, m_store, m_alerts,
+        Accounts::Hooks{[this] { return m_ieVersionOk; }, [this] { close(); },
+                        [this] { LoadAccounts(); }, [this] { m_autorize->hide(); }});
+    QAction* other = accountsMenu->addAction(u"Другой..."_s);
+    other->setObjectName(u"N2"_s);
+    connect(other, &QAction::triggered, this, [this] {
+        m_autorize->show();
+        m_autorize->raise();
+    });
+    for (int k = 1; k <= Accounts::kSlots; ++k) {
+        QAction* item = accountsMenu->addAction(QString());
+        item->setObjectName(u"N0%1"_s.arg(k));
+        item->setVisible(false);
+        connect(item, &QAction::triggered, this, [this, k] { m_accounts->LoginSaved(k); });
+        m_accountItems << item;
+    }
+    connect(m_autorize, &AutorizePanel::confirmed, this,
+            [this](const QString& login, const QString& password) {
+                if (const Status s = m_accounts->AddAccount(login, password); !s.ok())
+                    QMessageBox::critical(this, windowTitle(), s.message());
+            });
 
     m_timerEsc.setObjectName(u"TimerEsc"_s);
     m_timerEsc.setInterval(100);
@@ -135,6 +161,14 @@ void TForm1::ApplySavedSettings() {
 
 void TForm1::ShowEntryPage() {
     m_webB->Navigate(m_nav.MainServerBase());
+}
+
+void TForm1::LoadAccounts() {
+    const QStringList names = m_accounts->Names();
+    for (int k = 0; k < m_accountItems.size(); ++k) {
+        m_accountItems[k]->setText(names.value(k));
+        m_accountItems[k]->setVisible(!names.value(k).isEmpty());
+    }
 }
 
 bool TForm1::FormClose() {

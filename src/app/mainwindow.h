@@ -20,6 +20,8 @@ class QWebEngineProfile;
 namespace orvix {
 
 class Browser;
+class Accounts;
+class AutorizePanel;
 class HttpClient;
 class SettingsPanel;
 class TForm2;
@@ -48,6 +50,7 @@ public:
     SettingsPanel& settings() { return *m_settings; }
     bool IEVersionOk() const { return m_ieVersionOk; }
     QTimer& TimerEsc() { return m_timerEsc; }
+    Accounts& accounts() { return *m_accounts; }
     HttpClient& HTTP() { return *m_http; }
     QWidget& ToolBar1();
 
@@ -67,8 +70,9 @@ private:
     void Check3Click();
     void ApplySavedSettings();
 
+    void LoadAccounts();
+
     // Start-up duties of features that plug in here.
-    void LoadAccounts() {}
     void LoadFriends() {}
     void ReadFriendsOnline() {}
     void HideEmptyOnlineItems() {}
@@ -85,6 +89,9 @@ private:
     WebEngineBrowser* m_webOnC;
     GameNavigation m_nav;
     HttpClient* m_http;
+    std::unique_ptr<Accounts> m_accounts;
+    AutorizePanel* m_autorize = nullptr;
+    QList<QAction*> m_accountItems; // N01 to N05
     TForm2* m_w2 = nullptr;
 
     QFrame* m_toolBar;

@@ -3,6 +3,7 @@
 #include "app/settingspanel.h"
 #include "core/configstore.h"
 #include "core/cp1251.h"
+#include "session/accounts.h"
 #include "w2/form2.h"
 
 #include "enginetestmain.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QNetworkProxy>
 #include <QTcpServer>
@@ -41,6 +43,7 @@ private slots:
     void newWindowsGoToW2UnlessSwitchedOff();
     void toolBarKeepsItsLabelAtTheRightEnd();
     void escBringsW2ForwardWhileSwitchedOn();
+    void accountMenuAndLoginPanel();
     void httpGetsGiveUpOnASilentServer();
 
 private:
@@ -205,6 +208,44 @@ void TestMainWindow::escBringsW2ForwardWhileSwitchedOn() {
     w2.hide();
     QTest::qWait(250);
     QVERIFY(!w2.isVisible()); // released: no more ticks bring it back
+}
+
+void TestMainWindow::accountMenuAndLoginPanel() {
+    TempWorkDir dir;
+    writeConfig(
+        dir,
+        {{0, QStringLiteral("Вася")}, {1, QStringLiteral("vasya")}, {4, QStringLiteral("demo")}});
+    RecordingAlerts alerts;
+    TForm1 window(profile(), m_hosts, &alerts);
+    window.show();
+    const auto item = [&](const char* name) {
+        return window.findChild<QAction*>(QString::fromLatin1(name));
+    };
+    QCOMPARE(item("N2")->text(), QStringLiteral("Другой..."));
+    QCOMPARE(item("N01")->text(), QStringLiteral("Вася"));
+    QVERIFY(item("N01")->isVisible());
+    QVERIFY(!item("N02")->isVisible()); // an empty slot has no entry
+    QCOMPARE(item("N03")->text(), QStringLiteral("demo"));
+
+    auto* panel = window.findChild<QWidget*>(QStringLiteral("AutorizePanel"));
+    QVERIFY(!panel->isVisible());
+    item("N2")->trigger();
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->geometry(), QRect(304, 152, 185, 89));
+    auto* login = window.findChild<QLineEdit*>(QStringLiteral("NewLogin"));
+    auto* pass = window.findChild<QLineEdit*>(QStringLiteral("NewPass"));
+    QCOMPARE(login->text(), QStringLiteral("Логин"));
+    QTest::mouseClick(login, Qt::LeftButton);
+    QCOMPARE(login->text(), QString());      // a click empties the field
+    login->insert(QStringLiteral("Тестер")); // keyClicks only types ASCII
+    QTest::mouseClick(pass, Qt::LeftButton);
+    QTest::keyClicks(pass, QStringLiteral("test123"));
+    QTest::keyClick(pass, Qt::Key_Return);
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(item("N01")->text(), QStringLiteral("Тестер"));
+    QCOMPARE(item("N02")->text(), QStringLiteral("Вася"));
+    QCOMPARE(window.accounts().OwnLogin(), QStringLiteral("Тестер"));
+    QCOMPARE(window.configList().line(1), QStringLiteral("test123"));
 }
 
 void TestMainWindow::httpGetsGiveUpOnASilentServer() {
