@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -67,6 +68,10 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
 
     m_settings = new SettingsPanel(central);
     m_settings->hide();
+    connect(m_settings->XPButton45, &QPushButton::clicked, this, [this] {
+        if (const Status s = m_settings->Save(m_config, m_store); !s.ok())
+            QMessageBox::critical(this, windowTitle(), s.message());
+    });
 
     m_autorize = new AutorizePanel(central);
     m_accounts = std::make_unique<Accounts>(

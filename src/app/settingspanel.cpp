@@ -1,5 +1,8 @@
 #include "app/settingspanel.h"
 
+#include "core/configlist.h"
+#include "core/configstore.h"
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -48,6 +51,33 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
         radios->addWidget(RB[i]);
     }
     layout->addWidget(analyser);
+
+    auto* buttons = new QHBoxLayout();
+    XPButton45 = named(new QPushButton(u"Сохранить"_s), u"XPButton45"_s);
+    XPButton46 = named(new QPushButton(u"X"_s), u"XPButton46"_s);
+    XPButton46->setAccessibleName(u"Закрыть"_s);
+    buttons->addWidget(XPButton45);
+    buttons->addWidget(XPButton46);
+    layout->addLayout(buttons);
+    connect(XPButton46, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+Status SettingsPanel::Save(ConfigList& config, ConfigStore& store) {
+    const auto flag = [](const QCheckBox* box) { return box->isChecked() ? u"ok"_s : u"no"_s; };
+    config.setLine(62, flag(Check1));
+    config.setLine(63, flag(Check2));
+    config.setLine(64, flag(XPCheckBox1));
+    bool isNumber = false;
+    const int minutes = XPLabel10->text().toInt(&isNumber);
+    if (!isNumber)
+        return Status::failure(u"'%1' is not a valid integer value"_s.arg(XPLabel10->text()));
+    config.setLine(65, minutes != 0 ? XPLabel10->text() : QString());
+    config.setLine(66, flag(Check3));
+    for (int i = 0; i < 4; ++i)
+        if (RB[i]->isChecked())
+            config.setLine(67, QString::number(i + 1));
+    hide();
+    return store.SaveConfiguration();
 }
 
 } // namespace orvix
