@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "actions/mappanel.h"
 #include "app/autorizepanel.h"
 #include "app/esckey.h"
+#include "app/floatingpanel.h"
 #include "app/httpclient.h"
 #include "app/settingspanel.h"
 #include "browser/webenginebrowser.h"
@@ -41,8 +43,11 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     QMenuBar* mm = menuBar();
     mm->setObjectName(u"MM"_s);
     QMenu* accountsMenu = mm->addMenu(u"Авторизация"_s);
-    for (const QString& title : {u"Информация"_s, u"Tarvoовцы"_s, u"Настройки"_s, u"Об авторах"_s})
+    for (const QString& title : {u"Информация"_s, u"Tarvoовцы"_s})
         mm->addMenu(title);
+    QAction* settingsItem = mm->addAction(u"Настройки"_s);
+    settingsItem->setObjectName(u"N34"_s);
+    mm->addMenu(u"Об авторах"_s);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -54,20 +59,20 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     m_toolBar->installEventFilter(this);
     m_panelMenu = new QFrame(m_toolBar);
     m_panelMenu->setObjectName(u"PanelMenu"_s);
-    m_panelMenu->setGeometry(0, 0, 0, 22);
-    m_label4 = new QLabel(u"Orvix-Dazu"_s, m_toolBar);
-    m_label4->setObjectName(u"XPLabel4"_s);
-    QFont small = m_label4->font();
-    small.setPointSize(8); // the strip's 60 pixels hold the name at the toolkit's small size
-    m_label4->setFont(small);
-    m_label4->setGeometry(0, 3, 60, 16);
+    m_panelMenu->setGeometry(0, 2, 0, 18);
+    m_panelMenu->setAutoFillBackground(true);
+    QPalette bar = m_panelMenu->palette();
+    bar.setColor(QPalette::Window, QColor(224, 224, 226));
+    m_panelMenu->setPalette(bar);
     layout->addWidget(m_toolBar);
     m_webB->view()->setObjectName(u"WebB"_s);
     layout->addWidget(m_webB->view(), 1);
     setCentralWidget(central);
 
     m_settings = new SettingsPanel(central);
-    m_settings->hide();
+    m_map = new MapPanel(m_nav, central);
+    BuildMenuBar();
+    connect(settingsItem, &QAction::triggered, m_settings, &FloatingPanel::Toggle);
     connect(m_settings->XPButton45, &QPushButton::clicked, this, [this] {
         if (const Status s = m_settings->Save(m_config, m_store); !s.ok())
             QMessageBox::critical(this, windowTitle(), s.message());
@@ -168,6 +173,48 @@ void TForm1::ShowEntryPage() {
     m_webB->Navigate(m_nav.MainServerBase());
 }
 
+void TForm1::BuildMenuBar() {
+    struct Item {
+        const char16_t* name;
+        const char16_t* caption;
+        int left;
+        std::function<void()> click; // empty: the feature plugs in later, or a separator
+    };
+    const Item items[] = {
+        {u"XPLabel1", u"Обновить", 8, [this] { m_nav.NavigateInFrame(u"main"_s, u"battle.pl"_s); }},
+        {u"XPLabel6", u"Фразы", 62, {}},
+        {u"XPLabel13", u"Одеть", 106, {}},
+        {u"XPLabel15", u"\\", 138, {}},
+        {u"XPLabel5", u"Снять", 145, {}},
+        {u"XPLabel7", u"Знакомых OnLine -", 181, {}},
+        {u"XPLabel16", u"Приват в бою", 298, {}},
+        {u"XPLabel2", u"Мини-карта", 377, [this] { m_map->Toggle(); }},
+        {u"XPLabel3", u"Окно W2", 486,
+         [this] {
+             if (m_w2)
+                 m_w2->BringForward();
+         }},
+    };
+    for (const Item& item : items) {
+        const bool separator = QStringView(item.name) == u"XPLabel15";
+        auto* label = new ClickLabel(QString::fromUtf16(item.name),
+                                     QString::fromUtf16(item.caption), m_panelMenu, !separator);
+        label->move(item.left, 1);
+        label->adjustSize();
+        if (item.click)
+            connect(label, &ClickLabel::clicked, this, item.click);
+    }
+    m_label4 = new ClickLabel(u"XPLabel4"_s, u"Orvix-Dazu"_s, m_toolBar);
+    QFont small = m_label4->font();
+    small.setPointSize(8); // the strip's 60 pixels hold the name at the toolkit's small size
+    m_label4->setFont(small);
+    m_label4->setGeometry(584, 3, 60, 16);
+    connect(m_label4, &ClickLabel::clicked, this, [this] {
+        if (m_w2)
+            m_w2->WebB2()->Navigate(Hosts::base(m_hosts.makers));
+    });
+}
+
 void TForm1::LoadAccounts() {
     const QStringList names = m_accounts->Names();
     for (int k = 0; k < m_accountItems.size(); ++k) {
@@ -207,6 +254,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::ToolBar1Resize() {
+    if (!m_label4)
+        return;
     m_panelMenu->resize(m_toolBar->width(), m_panelMenu->height());
     m_label4->move(m_toolBar->width() - 60, m_label4->y());
 }

@@ -21,6 +21,8 @@ namespace orvix {
 
 class Browser;
 class Accounts;
+class ClickLabel;
+class MapPanel;
 class AutorizePanel;
 class HttpClient;
 class SettingsPanel;
@@ -72,6 +74,8 @@ private:
 
     void LoadAccounts();
 
+    void BuildMenuBar();
+
     // Start-up duties of features that plug in here.
     void LoadFriends() {}
     void ReadFriendsOnline() {}
@@ -96,7 +100,8 @@ private:
 
     QFrame* m_toolBar;
     QFrame* m_panelMenu;
-    QLabel* m_label4;
+    ClickLabel* m_label4 = nullptr;
+    MapPanel* m_map;
     SettingsPanel* m_settings;
     QTimer m_timerEsc;
     QTimer m_timerOnChar;

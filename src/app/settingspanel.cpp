@@ -19,9 +19,8 @@ template <typename W> W* named(W* widget, const QString& name) {
 
 } // namespace
 
-SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
-    setObjectName(u"PanelNtr"_s);
-    setFrameShape(QFrame::Panel);
+SettingsPanel::SettingsPanel(QWidget* parent)
+    : FloatingPanel(u"PanelNtr"_s, QRect(131, 25, 214, 248), parent) {
     auto* layout = new QVBoxLayout(this);
 
     XPGroupBox11 = named(new QGroupBox(u"System:"_s, this), u"XPGroupBox11"_s);
@@ -59,7 +58,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QFrame(parent) {
     buttons->addWidget(XPButton45);
     buttons->addWidget(XPButton46);
     layout->addLayout(buttons);
-    connect(XPButton46, &QPushButton::clicked, this, &QWidget::hide);
+    connect(XPButton46, &QPushButton::clicked, this, &FloatingPanel::Toggle);
 }
 
 Status SettingsPanel::Save(ConfigList& config, ConfigStore& store) {
@@ -76,7 +75,7 @@ Status SettingsPanel::Save(ConfigList& config, ConfigStore& store) {
     for (int i = 0; i < 4; ++i)
         if (RB[i]->isChecked())
             config.setLine(67, QString::number(i + 1));
-    hide();
+    Toggle();
     return store.SaveConfiguration();
 }
 

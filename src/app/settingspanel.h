@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/floatingpanel.h"
 #include "core/status.h"
 
 #include <QCheckBox>
@@ -15,7 +16,7 @@ class ConfigList;
 class ConfigStore;
 
 // The settings panel's controls: the live settings that the rest of the program reads.
-class SettingsPanel final : public QFrame {
+class SettingsPanel final : public FloatingPanel {
     Q_OBJECT
 public:
     explicit SettingsPanel(QWidget* parent = nullptr);

@@ -45,7 +45,7 @@ void TestSettings::saveWritesLines62To67() {
     ConfigStore store(config, log, alerts);
     config.setLine(67, QStringLiteral("old"));
     SettingsPanel panel;
-    panel.show();
+    panel.Toggle();
     for (QCheckBox* box : {panel.Check1, panel.Check2, panel.XPCheckBox1, panel.Check3})
         box->setChecked(checked);
     panel.XPLabel10->setText(interval);
@@ -69,7 +69,7 @@ void TestSettings::intervalThatIsNoNumberStopsTheSave() {
     ConfigStore store(config, log, alerts);
     config.setLine(65, QStringLiteral("kept"));
     SettingsPanel panel;
-    panel.show();
+    panel.Toggle();
     panel.Check1->setChecked(true);
     panel.XPLabel10->setText(QStringLiteral("abc"));
     QVERIFY(!panel.Save(config, store).ok());
