@@ -10,7 +10,11 @@
 #include "worldprocess.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QNetworkProxy>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QWebEngineProfile>
 
@@ -41,6 +45,7 @@ private slots:
     void frameLoadsResolveAgainstTheFrameAndSkipTheCache();
     void postsArriveAsExactBytesInOrder();
     void cyrillicAddressesArriveAsCodePageEscapes();
+    void miniMapClickSendsTheTypicalRequest();
 
 private:
     bool waitForLoad(int timeoutMs = 20000);
@@ -152,6 +157,44 @@ void TestSession::cyrillicAddressesArriveAsCodePageEscapes() {
     QCOMPARE(entries.size(), 1);
     QCOMPARE(str(entries[0].toObject(), "target"),
              QStringLiteral("http://www.tarvo.test/main.pl?top=%C2%E5%F0%ED%F3%F2%FC%F1%FF"));
+}
+
+void TestSession::miniMapClickSendsTheTypicalRequest() {
+    auto* label = m_window->findChild<QLabel*>(QStringLiteral("XPLabel2"));
+    auto* map = m_window->findChild<QWidget*>(QStringLiteral("PanelMap"));
+    QVERIFY(label && map);
+    QTest::mouseClick(label, Qt::LeftButton);
+    QVERIFY(map->isVisible());
+    auto* hall = map->findChild<QPushButton*>(QStringLiteral("XPButton6"));
+    QCOMPARE(hall->text(), QStringLiteral("Зал войнов 1"));
+
+    m_world.setRoom(QStringLiteral("Вася"), 100); // so the move is seen to happen
+    QCOMPARE(m_world.roomOf(QStringLiteral("Вася")), 100);
+    const int since = m_world.lastSeq();
+    QTest::mouseClick(hall, Qt::LeftButton);
+    QVERIFY(!map->isVisible());
+    const QJsonArray entries = m_world.waitForRequests(3, since);
+    QCOMPARE(entries.size(), 3);
+    const QRegularExpression body1(QStringLiteral("^setch=799&level1=(\\d+)$"));
+    const QRegularExpression body2(QStringLiteral("^setch=799&level5=(\\d+)$"));
+    const QRegularExpression chat(
+        QStringLiteral("^http://www.tarvo.test/ch.pl\\?online=1&n=&(\\d+)$"));
+    const auto bodyText = [&](int i) {
+        return QString::fromLatin1(
+            QByteArray::fromHex(str(entries[i].toObject(), "body_hex").toLatin1()));
+    };
+    const auto m1 = body1.match(bodyText(0));
+    const auto m2 = body2.match(bodyText(1));
+    const auto m3 = chat.match(str(entries[2].toObject(), "target"));
+    QVERIFY2(m1.hasMatch(), qPrintable(bodyText(0)));
+    QVERIFY2(m2.hasMatch(), qPrintable(bodyText(1)));
+    QVERIFY2(m3.hasMatch(), qPrintable(str(entries[2].toObject(), "target")));
+    QCOMPARE(str(entries[0].toObject(), "target"), QStringLiteral("http://www.tarvo.test/city.pl"));
+    QCOMPARE(str(entries[1].toObject(), "target"), QStringLiteral("http://www.tarvo.test/city.pl"));
+    // Each request drew its own cache-buster.
+    const QSet<QString> busters{m1.captured(1), m2.captured(1), m3.captured(1)};
+    QCOMPARE(busters.size(), 3);
+    QCOMPARE(m_world.roomOf(QStringLiteral("Вася")), 5);
 }
 
 ORVIX_ENGINE_TEST_MAIN(TestSession)

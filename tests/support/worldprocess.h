@@ -67,6 +67,12 @@ public:
                 return c.toObject().value(QStringLiteral("room")).toInt();
         return -1;
     }
+    void setRoom(const QString& login, int room) {
+        request(QStringLiteral("/__world/set?login=%1&room=%2")
+                    .arg(QString::fromLatin1(QUrl::toPercentEncoding(login)))
+                    .arg(room),
+                true);
+    }
     void clear() { request(QStringLiteral("/__world/clear"), true); }
 
     // Waits until the log holds at least n entries after `since`; returns those entries.

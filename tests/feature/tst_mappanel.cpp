@@ -1,0 +1,88 @@
+#include "actions/mappanel.h"
+#include "browser/fakebrowser.h"
+#include "session/gamenavigation.h"
+
+#include <QPushButton>
+#include <QTest>
+
+using namespace orvix;
+
+class TestMapPanel : public QObject {
+    Q_OBJECT
+private slots:
+    void togglesAndCloses();
+    void beginnersSubPanelStaysAsLeft();
+    void buttonsHaveTheirCaptionsAndSizes();
+};
+
+namespace {
+
+struct Rig {
+    QWidget window;
+    FakeBrowser webB;
+    Hosts hosts;
+    GameNavigation nav{webB, hosts};
+    MapPanel map{nav, &window};
+    QPushButton* button(const char* name) {
+        return map.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    Rig() {
+        window.resize(602, 515);
+        window.show();
+    }
+};
+
+} // namespace
+
+void TestMapPanel::togglesAndCloses() {
+    Rig rig;
+    QVERIFY(!rig.map.isVisible());
+    rig.map.Toggle();
+    QVERIFY(rig.map.isVisible());
+    QCOMPARE(rig.map.geometry(), QRect(264, 26, 241, 231));
+    rig.button("XPButton44")->click(); // "X"
+    QVERIFY(!rig.map.isVisible());
+    rig.map.Toggle(); // one click opens it again
+    QVERIFY(rig.map.isVisible());
+
+    rig.button("XPButton19")->click(); // "ЗАГС" does nothing
+    QVERIFY(rig.map.isVisible());
+    QVERIFY(rig.webB.requests.isEmpty());
+    rig.button("XPButton13")->click(); // the square leaves the map open
+    QVERIFY(rig.map.isVisible());
+    QCOMPARE(rig.webB.requests.size(), 2);
+    rig.button("XPButton14")->click();
+    QVERIFY(!rig.map.isVisible());
+    QVERIFY(rig.map.hiddenFlag());
+}
+
+void TestMapPanel::beginnersSubPanelStaysAsLeft() {
+    Rig rig;
+    rig.map.Toggle();
+    FloatingPanel* msml = rig.map.PanelMsml();
+    rig.button("XPButton5")->click();
+    QVERIFY(msml->isVisible());
+    QCOMPARE(msml->geometry(), QRect(8, 33, 97, 112));
+    rig.button("XPButton22")->click(); // closes the whole map
+    QVERIFY(!rig.map.isVisible());
+    rig.map.Toggle();
+    QVERIFY(msml->isVisible()); // still marked shown
+    rig.button("XPButton5")->click();
+    QVERIFY(!msml->isVisible());
+}
+
+void TestMapPanel::buttonsHaveTheirCaptionsAndSizes() {
+    Rig rig;
+    const QList<QPushButton*> buttons = rig.map.findChildren<QPushButton*>();
+    QCOMPARE(buttons.size(), 1 + 22 + 1); // "Новички...", every room, "X"
+    for (const QPushButton* b : buttons) {
+        QVERIFY2(!b->text().isEmpty(), qPrintable(b->objectName()));
+        if (b->objectName() != QStringLiteral("XPButton44"))
+            QCOMPARE(b->size(), QSize(97, 17));
+    }
+    QCOMPARE(rig.button("XPButton38")->text(), QStringLiteral("Банк"));
+    QCOMPARE(rig.button("XPButton5")->text(), QStringLiteral("Новички..."));
+}
+
+QTEST_MAIN(TestMapPanel)
+#include "tst_mappanel.moc"
