@@ -71,6 +71,9 @@ QPushButton* MapPanel::addButton(QWidget* parent, const QString& name, const QSt
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setGeometry(x, y, kButtonW, kButtonH);
+    QFont f = b->font();
+    f.setPointSize(7); // 97 pixels must hold "Башня рыц. маг."
+    b->setFont(f);
     if (const MiniMap::Room* room = MiniMap::FindRoom(name); room && !room->moves.empty())
         connect(b, &QPushButton::clicked, this, [this, room] { m_map.Click(*room); });
     return b;

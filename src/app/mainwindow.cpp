@@ -50,6 +50,10 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     mm->addMenu(u"Об авторах"_s);
 
     auto* central = new QWidget(this);
+    // The menu bar and the panels were laid out for an 8-point face; larger text overlaps.
+    QFont panelFont = central->font();
+    panelFont.setPointSize(8);
+    central->setFont(panelFont);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -205,9 +209,6 @@ void TForm1::BuildMenuBar() {
             connect(label, &ClickLabel::clicked, this, item.click);
     }
     m_label4 = new ClickLabel(u"XPLabel4"_s, u"Orvix-Dazu"_s, m_toolBar);
-    QFont small = m_label4->font();
-    small.setPointSize(8); // the strip's 60 pixels hold the name at the toolkit's small size
-    m_label4->setFont(small);
     m_label4->setGeometry(584, 3, 60, 16);
     connect(m_label4, &ClickLabel::clicked, this, [this] {
         if (m_w2)
