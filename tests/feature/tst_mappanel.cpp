@@ -2,6 +2,7 @@
 #include "browser/fakebrowser.h"
 #include "session/gamenavigation.h"
 
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -13,6 +14,7 @@ private slots:
     void togglesAndCloses();
     void beginnersSubPanelStaysAsLeft();
     void buttonsHaveTheirCaptionsAndSizes();
+    void dragsByItsFreeBackgroundOnly();
 };
 
 namespace {
@@ -82,6 +84,30 @@ void TestMapPanel::buttonsHaveTheirCaptionsAndSizes() {
     }
     QCOMPARE(rig.button("XPButton38")->text(), QStringLiteral("Банк"));
     QCOMPARE(rig.button("XPButton5")->text(), QStringLiteral("Новички..."));
+}
+
+void TestMapPanel::dragsByItsFreeBackgroundOnly() {
+    Rig rig;
+    rig.map.Toggle();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    const QPoint start = rig.map.pos();
+    const QPoint margin(200, 222); // below the groups, left of "X"
+    QTest::mousePress(&rig.map, Qt::LeftButton, {}, margin);
+    QMouseEvent move(QEvent::MouseMove, QPointF(margin + QPoint(-30, 10)), QPointF(), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&rig.map, &move);
+    QTest::mouseRelease(&rig.map, Qt::LeftButton, {}, margin + QPoint(-30, 10));
+    QCOMPARE(rig.map.pos(), start + QPoint(-30, 10));
+
+    // A press on a button goes to the button; the panel stays.
+    const QPoint moved = rig.map.pos();
+    QPushButton* hall = rig.button("XPButton19");
+    QTest::mousePress(hall, Qt::LeftButton);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, 40), QPointF(), Qt::NoButton, Qt::LeftButton,
+                     {});
+    QCoreApplication::sendEvent(hall, &drag);
+    QTest::mouseRelease(hall, Qt::LeftButton);
+    QCOMPARE(rig.map.pos(), moved);
 }
 
 QTEST_MAIN(TestMapPanel)
