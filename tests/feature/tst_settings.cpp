@@ -11,6 +11,18 @@
 
 using namespace orvix;
 
+namespace {
+
+// The configuration plumbing one program run has.
+struct Store {
+    RecordingAlerts alerts;
+    DiagnosticLog log{alerts};
+    ConfigList config;
+    ConfigStore store{config, log, alerts};
+};
+
+} // namespace
+
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
@@ -39,10 +51,9 @@ void TestSettings::saveWritesLines62To67() {
     QFETCH(int, radio);
     QFETCH(QStringList, lines);
     TempWorkDir dir;
-    RecordingAlerts alerts;
-    DiagnosticLog log(alerts);
-    ConfigList config;
-    ConfigStore store(config, log, alerts);
+    Store s;
+    ConfigList& config = s.config;
+    ConfigStore& store = s.store;
     config.setLine(67, QStringLiteral("old"));
     SettingsPanel panel;
     panel.Toggle();
@@ -54,19 +65,17 @@ void TestSettings::saveWritesLines62To67() {
 
     QVERIFY(panel.Save(config, store).ok());
     QVERIFY(!panel.isVisible());
-    ConfigList loaded;
-    ConfigStore reader(loaded, log, alerts);
-    reader.LoadConfiguration();
+    Store loaded;
+    loaded.store.LoadConfiguration();
     for (int i = 0; i < 6; ++i)
-        QCOMPARE(loaded.line(62 + i), lines[i]);
+        QCOMPARE(loaded.config.line(62 + i), lines[i]);
 }
 
 void TestSettings::intervalThatIsNoNumberStopsTheSave() {
     TempWorkDir dir;
-    RecordingAlerts alerts;
-    DiagnosticLog log(alerts);
-    ConfigList config;
-    ConfigStore store(config, log, alerts);
+    Store s;
+    ConfigList& config = s.config;
+    ConfigStore& store = s.store;
     config.setLine(65, QStringLiteral("kept"));
     SettingsPanel panel;
     panel.Toggle();
