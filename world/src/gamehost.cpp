@@ -1,5 +1,6 @@
 #include "gamehost.h"
 
+#include "chat.h"
 #include "cp1251.h"
 #include "pages.h"
 #include "rooms.h"
@@ -12,10 +13,16 @@ namespace world {
 
 namespace {
 
+constexpr std::size_t kChatLinesShown = 50; // the frame shows the latest lines only
+
+// Whether a page looks up the character of the session cookie, and whether
+// it refuses a request without one.
+enum class Login { None, Optional, Required };
+
 struct Route {
     std::string_view method; // "GET" also answers HEAD
     std::string_view path;
-    bool needsLogin;
+    Login login;
     WorldResponse (*handler)(GameContext&, const WorldRequest&, Character*);
 };
 
@@ -98,30 +105,45 @@ WorldResponse battlePage(GameContext&, const WorldRequest&, Character* ch) {
     return html(pages::battle(*ch));
 }
 
-WorldResponse chatFrame(GameContext& ctx, const WorldRequest&, Character*) {
-    return html(pages::chat(ctx.state.online()));
+// Both the chat frame and the sending of a chat line. A line is recorded
+// even without a session, so a test sees what a logged-out client sent.
+WorldResponse chatPage(GameContext& ctx, const WorldRequest& req, Character* ch) {
+    const Fields form = formOf(req);
+    const std::string host = cp1251ToUtf8(req.host);
+    if (const auto text = fieldValue(form, "text")) {
+        ctx.state.chat().append({0, ch ? ch->login : std::string(), host,
+                                 cp1251ToUtf8(fieldValue(form, "color").value_or("")),
+                                 chatText(*text)});
+    }
+    if (!ch)
+        return html(pages::notAuthorised());
+    return html(pages::chat(ctx.state.online(), ctx.state.chat().recent(host, kChatLinesShown)));
 }
 
 // One table per kind of host; a page is added by adding a line.
 constexpr std::array kMainRoutes = {
-    Route{"GET", "/", false, entryPage},
-    Route{"GET", "/index.html", false, entryPage},
-    Route{"GET", "/i/main.css", false, styleSheet},
-    Route{"POST", "/enter.pl", false, enter},
-    Route{"GET", "/city.pl", true, city},
-    Route{"POST", "/city.pl", true, city},
-    Route{"GET", "/main.pl", true, mainPage},
-    Route{"POST", "/main.pl", true, mainPage},
-    Route{"GET", "/battle.pl", true, battlePage},
-    Route{"POST", "/battle.pl", true, battlePage},
-    Route{"GET", "/ch.pl", true, chatFrame},
+    Route{"GET", "/", Login::None, entryPage},
+    Route{"GET", "/index.html", Login::None, entryPage},
+    Route{"GET", "/i/main.css", Login::None, styleSheet},
+    Route{"POST", "/enter.pl", Login::None, enter},
+    Route{"GET", "/city.pl", Login::Required, city},
+    Route{"POST", "/city.pl", Login::Required, city},
+    Route{"GET", "/main.pl", Login::Required, mainPage},
+    Route{"POST", "/main.pl", Login::Required, mainPage},
+    Route{"GET", "/battle.pl", Login::Required, battlePage},
+    Route{"POST", "/battle.pl", Login::Required, battlePage},
+    Route{"GET", "/ch.pl", Login::Optional, chatPage},
 };
 
 constexpr std::array kCityRoutes = {
-    Route{"GET", "/i/main.css", false, styleSheet}, Route{"GET", "/city.pl", true, city},
-    Route{"POST", "/city.pl", true, city},          Route{"GET", "/main.pl", true, mainPage},
-    Route{"POST", "/main.pl", true, mainPage},      Route{"GET", "/battle.pl", true, battlePage},
-    Route{"POST", "/battle.pl", true, battlePage},  Route{"GET", "/ch.pl", true, chatFrame},
+    Route{"GET", "/i/main.css", Login::None, styleSheet},
+    Route{"GET", "/city.pl", Login::Required, city},
+    Route{"POST", "/city.pl", Login::Required, city},
+    Route{"GET", "/main.pl", Login::Required, mainPage},
+    Route{"POST", "/main.pl", Login::Required, mainPage},
+    Route{"GET", "/battle.pl", Login::Required, battlePage},
+    Route{"POST", "/battle.pl", Login::Required, battlePage},
+    Route{"GET", "/ch.pl", Login::Optional, chatPage},
 };
 
 template <std::size_t N>
@@ -147,9 +169,10 @@ WorldResponse serveGameHost(GameContext& ctx, const WorldRequest& req, HostKind 
         kind == HostKind::Main ? findRoute(kMainRoutes, req) : findRoute(kCityRoutes, req);
     if (!route)
         return notFoundResponse(req);
-    Character* ch = route->needsLogin ? ctx.state.fromCookies(req.headerValues("Cookie")) : nullptr;
-    WorldResponse res =
-        route->needsLogin && !ch ? html(pages::notAuthorised()) : route->handler(ctx, req, ch);
+    Character* ch =
+        route->login != Login::None ? ctx.state.fromCookies(req.headerValues("Cookie")) : nullptr;
+    WorldResponse res = route->login == Login::Required && !ch ? html(pages::notAuthorised())
+                                                               : route->handler(ctx, req, ch);
     // An old server with lax caching: a client that wants fresh pages has to
     // ask for them.
     if (route->method == "GET" && res.status == 200)

@@ -68,14 +68,17 @@ WorldResponse serveInspection(WorldState& state, RequestLog& log, const WorldReq
     }
     if (req.path == "/__world/clear" && post) {
         log.clear();
+        state.chat().clear();
         return json(200, "{\"ok\":true}\n");
     }
     if (req.path == "/__world/state" && get)
         return json(200, state.toJson());
+    if (req.path == "/__world/chat" && get)
+        return json(200, state.chat().toJson());
     if (req.path == "/__world/set" && post)
         return setState(state, query);
     if (req.path == "/__world/log" || req.path == "/__world/clear" ||
-        req.path == "/__world/state" || req.path == "/__world/set")
+        req.path == "/__world/state" || req.path == "/__world/set" || req.path == "/__world/chat")
         return error(405, "wrong method");
     return error(404, "no such inspection address");
 }

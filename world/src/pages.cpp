@@ -129,11 +129,18 @@ std::string battle(const Character& ch) {
                                 "<br>\n<a href=\"main.pl?top=Вернуться\">Вернуться</a>");
 }
 
-std::string chat(const std::vector<const Character*>& online) {
+std::string chat(const std::vector<const Character*>& online,
+                 const std::vector<const ChatLine*>& lines) {
     std::string body = "<table width=100% border=0><tr valign=top>\n"
-                       "<td width=75%><div id=chat></div>\n"
-                       "<td>Сейчас в игре (" +
-                       std::to_string(online.size()) + "):<br>\n";
+                       "<td width=75%><div id=chat>\n";
+    for (const ChatLine* line : lines) {
+        const std::string who = line->login.empty() ? "(без входа)" : line->login;
+        body += "<font color=\"" + htmlEscape(line->color) + "\"><b>" + htmlEscape(who) +
+                "</b>: " + htmlEscape(line->text) + "</font><br>\n";
+    }
+    body += "</div>\n"
+            "<td>Сейчас в игре (" +
+            std::to_string(online.size()) + "):<br>\n";
     for (const Character* ch : online)
         body += "<a href=\"inf.pl?login=" + htmlEscape(ch->login) + "\" target=_blank>" +
                 htmlEscape(ch->login) + "</a><br>\n";

@@ -18,7 +18,8 @@ std::string notAuthorised();
 std::string room(const Character& ch, std::string_view note);
 std::string mainView(const Character& ch, std::string_view note);
 std::string battle(const Character& ch);
-std::string chat(const std::vector<const Character*>& online);
+std::string chat(const std::vector<const Character*>& online,
+                 const std::vector<const ChatLine*>& lines);
 std::string notFound(std::string_view what);
 std::string styleSheet();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chat.h"
+
 #include <map>
 #include <random>
 #include <string>
@@ -16,7 +18,7 @@ struct Character {
     int sessions = 0;
 };
 
-// Accounts, sessions and where everybody stands. Not thread-safe: the
+// Accounts, sessions, where everybody stands and what was said. Not thread-safe: the
 // server holds its one world mutex around every use.
 class WorldState {
 public:
@@ -34,12 +36,16 @@ public:
     const std::vector<Character>& characters() const { return characters_; }
     std::vector<const Character*> online() const;
 
+    ChatLog& chat() { return chat_; }
+    const ChatLog& chat() const { return chat_; }
+
     std::string toJson() const;
 
 private:
     std::vector<Character> characters_; // fixed after seeding: pointers stay valid
     std::map<std::string, std::size_t, std::less<>> sessions_;
     std::mt19937_64 rng_;
+    ChatLog chat_;
 };
 
 } // namespace world

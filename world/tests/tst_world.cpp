@@ -549,6 +549,124 @@ void testBadInput(const World& w) {
     }
 }
 
+// A JSON string literal for the expected values of the tests: enough for
+// the quotes and backslashes the test texts hold.
+std::string jsonString(const std::string& utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+struct ChatEntry {
+    std::uint64_t seq = 0;
+    std::string fields; // the entry after its seq, e.g. "login":"Вася",...}
+};
+
+// The world writes one chat line per JSON line.
+std::vector<ChatEntry> chatEntries(const World& w) {
+    std::vector<ChatEntry> entries;
+    auto res = direct(w).Get("/__world/chat");
+    if (!res)
+        return entries;
+    std::istringstream in(res->body);
+    for (std::string line; std::getline(in, line);) {
+        std::smatch m;
+        if (std::regex_match(line, m, std::regex("\\{\"seq\":(\\d+),(.*\\})(,?)")))
+            entries.push_back({std::stoull(m[1]), m[2]});
+    }
+    return entries;
+}
+
+void testChat(const World& w) {
+    g_case = "chat: login";
+    const std::string sid = logIn(w, "Вася", "vasya");
+    CHECK(!sid.empty(), "logged in");
+    CHECK(direct(w).Post("/__world/clear") != nullptr, "clear");
+    struct Row {
+        std::string name, host, query;
+        bool session;
+        std::string color, text; // as recorded, UTF-8
+    };
+    const std::string pluses101(101, '+');
+    const std::vector<Row> rows = {
+        {"Cyrillic as %XX of 1251", "www.tarvo.test",
+         "color=Orange&sys=&om=&lid=&text=" + percentAll(cp("Привет всем, ё!")) + "+", true,
+         "Orange", "Привет всем, ё!"},
+        {"raw 1251 bytes, '+' a blank", "ysmercity.tarvo.test",
+         "color=Navy&sys=&om=&lid=&text=" + cp("Здравствуй") + "+" + cp("мир") + "+++", true,
+         "Navy", "Здравствуй мир"},
+        {"escaped & # + = % arrive whole", "www.tarvo.test",
+         "color=Black&sys=&om=&lid=&text=a%26b%23c%2Bd%3De%25f+g" + pluses101, true, "Black",
+         "a&b#c+d=e%f g"},
+        {"escaped '+' at the end stays", "www.tarvo.test",
+         "color=Black&sys=&om=&lid=&text=1%2B1%2B" + pluses101, true, "Black", "1+1+"},
+        {"empty text", "www.tarvo.test", "color=&sys=&om=&lid=&text=+", true, "", ""},
+        {"no trailing run", "krallcity.tarvo.test",
+         "color=Teal&sys=&om=&lid=&text=" + cp("бой") + "%20" + cp("идёт"), true, "Teal",
+         "бой идёт"},
+        {"markup and quotes as text", "www.tarvo.test",
+         "color=%22Red%3E&sys=&om=&lid=&text=%3Cscript%3Ex%3C/script%3E+%22q%22++", true, "\"Red>",
+         "<script>x</script> \"q\""},
+        {"no session: empty login", "www.tarvo.test",
+         "color=Gray&sys=&om=&lid=&text=" + cp("кто") + "++", false, "Gray", "кто"},
+    };
+    std::uint64_t lastSeq = 0;
+    std::size_t expectedCount = 0;
+    for (const auto& row : rows) {
+        g_case = "chat: " + row.name;
+        auto res =
+            proxied(w, row.host)
+                .Get("/ch.pl?" + row.query, row.session ? withSession(sid) : httplib::Headers{});
+        CHECK(res && res->status == 200, "answers 200");
+        CHECK(res && contains(res->body, cp("Вы не авторизованы")) != row.session,
+              row.session ? "the chat frame" : "not logged in");
+        const auto entries = chatEntries(w);
+        CHECK(entries.size() == ++expectedCount, "one more line");
+        if (entries.size() != expectedCount)
+            continue;
+        const ChatEntry& e = entries.back();
+        const std::string expected = "\"login\":" + jsonString(row.session ? "Вася" : "") +
+                                     ",\"host\":" + jsonString(row.host) +
+                                     ",\"color\":" + jsonString(row.color) +
+                                     ",\"text\":" + jsonString(row.text) + "}";
+        CHECK(e.fields == expected, "recorded " + e.fields + ", wanted " + expected);
+        CHECK(e.seq > lastSeq, "sequence numbers grow");
+        lastSeq = e.seq;
+    }
+
+    g_case = "chat: frame";
+    auto frame = proxied(w, "www.tarvo.test").Get("/ch.pl?online=1&n=&77", withSession(sid));
+    CHECK(chatEntries(w).size() == expectedCount, "the chat frame records no line");
+    CHECK(frame && contains(frame->body, cp("<b>Вася</b>: Привет всем, ё!</font>")),
+          "the frame shows a line sent to its host");
+    CHECK(frame && contains(frame->body, cp("</b>: a&amp;b#c+d=e%f g</font>")),
+          "text is escaped for HTML");
+    CHECK(frame && contains(frame->body, "<font color=\"&quot;Red&gt;\">") &&
+              !contains(frame->body, "<script>"),
+          "hostile colour and text stay text");
+    CHECK(frame && contains(frame->body, cp("Сейчас в игре")), "who is online");
+    CHECK(frame && !contains(frame->body, cp("Здравствуй")), "another city's chat isn't shown");
+    auto city = proxied(w, "ysmercity.tarvo.test").Get("/ch.pl?online=1&n=&78", withSession(sid));
+    CHECK(city && contains(city->body, cp("Здравствуй мир")), "the city's frame shows its own");
+
+    g_case = "chat: clear";
+    CHECK(direct(w).Post("/__world/clear") != nullptr, "clear");
+    CHECK(chatEntries(w).empty(), "clear empties the chat");
+    auto body = direct(w).Get("/__world/chat");
+    CHECK(body && body->get_header_value("Content-Type") == "application/json" &&
+              contains(body->body, "{\"lines\":["),
+          "an empty list is still JSON");
+    proxied(w, "www.tarvo.test").Get("/ch.pl?color=&text=after", withSession(sid));
+    const auto after = chatEntries(w);
+    CHECK(after.size() == 1 && after[0].seq > lastSeq, "sequence numbers go on after a clear");
+    auto post = direct(w).Post("/__world/chat");
+    CHECK(post && post->status == 405, "chat wants GET");
+}
+
 // The executable: its one line on stdout, its exits.
 void testProcess(const std::string& exe) {
     struct Row {
@@ -645,6 +763,7 @@ int main(int argc, char** argv) {
         testRequestLog(w);
         testInspectionIsNotLogged(w);
         testSetHook(w);
+        testChat(w);
         testBadInput(w);
     }
     if (argc > 1)
