@@ -9,11 +9,8 @@ namespace orvix {
 
 using namespace Qt::StringLiterals;
 
-AutorizePanel::AutorizePanel(QWidget* parent) : QFrame(parent) {
-    setObjectName(u"AutorizePanel"_s);
-    setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
-    setGeometry(304, 152, 185, 89);
+AutorizePanel::AutorizePanel(QWidget* parent)
+    : FloatingPanel(u"AutorizePanel"_s, QRect(304, 152, 185, 89), parent) {
 
     auto* box = new QGroupBox(u"Авторизация:"_s, this);
     box->setGeometry(4, 2, 177, 83);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFrame>
+#include "app/floatingpanel.h"
 
 class QLineEdit;
 class QPushButton;
@@ -8,7 +8,7 @@ class QPushButton;
 namespace orvix {
 
 // The small login panel: a new login name and password, confirmed by "Ok" or Enter.
-class AutorizePanel final : public QFrame {
+class AutorizePanel final : public FloatingPanel {
     Q_OBJECT
 public:
     explicit AutorizePanel(QWidget* parent = nullptr);

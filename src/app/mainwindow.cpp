@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "actions/mappanel.h"
+#include "actions/phrasespanel.h"
+#include "app/aboutpanel.h"
 #include "app/autorizepanel.h"
 #include "app/esckey.h"
 #include "app/floatingpanel.h"
@@ -33,7 +35,7 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
       m_webB(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Shown, this)),
       m_webChat(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Hidden, this)),
       m_webOnC(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Hidden, this)),
-      m_nav(*m_webB, hosts), m_http(new HttpClient(profile, this)) {
+      m_nav(*m_webB, hosts), m_http(new HttpClient(profile, this)), m_chat(*m_webChat, m_nav) {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Orvix - Dazu"_s);
     m_webChat->setObjectName(u"WebChat"_s);
@@ -47,7 +49,8 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
         mm->addMenu(title);
     QAction* settingsItem = mm->addAction(u"Настройки"_s);
     settingsItem->setObjectName(u"N34"_s);
-    mm->addMenu(u"Об авторах"_s);
+    QAction* aboutItem = mm->addAction(u"Об авторах"_s);
+    aboutItem->setObjectName(u"N38"_s);
 
     auto* central = new QWidget(this);
     // The menu bar and the panels were laid out for an 8-point face; larger text overlaps.
@@ -75,12 +78,15 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
 
     m_settings = new SettingsPanel(central);
     m_map = new MapPanel(m_nav, central);
+    m_phrases = new PhrasesPanel(m_chat, m_config, m_store,
+                                 [this](const Status& s) { reportFailure(s); }, central);
+    m_about = new AboutPanel(Hosts::base(m_hosts.makers), central);
+    connect(m_about, &AboutPanel::siteRequested, this, &TForm1::OpenMakersSite);
+    connect(aboutItem, &QAction::triggered, m_about, &FloatingPanel::Toggle);
     BuildMenuBar();
     connect(settingsItem, &QAction::triggered, m_settings, &FloatingPanel::Toggle);
-    connect(m_settings->XPButton45, &QPushButton::clicked, this, [this] {
-        if (const Status s = m_settings->Save(m_config, m_store); !s.ok())
-            QMessageBox::critical(this, windowTitle(), s.message());
-    });
+    connect(m_settings->XPButton45, &QPushButton::clicked, this,
+            [this] { reportFailure(m_settings->Save(m_config, m_store)); });
 
     m_autorize = new AutorizePanel(central);
     m_accounts = std::make_unique<Accounts>(
@@ -102,8 +108,7 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     }
     connect(m_autorize, &AutorizePanel::confirmed, this,
             [this](const QString& login, const QString& password) {
-                if (const Status s = m_accounts->AddAccount(login, password); !s.ok())
-                    QMessageBox::critical(this, windowTitle(), s.message());
+                reportFailure(m_accounts->AddAccount(login, password));
             });
 
     m_timerEsc.setObjectName(u"TimerEsc"_s);
@@ -139,9 +144,8 @@ void TForm1::FormCreate() {
     m_settings->XPGroupBox11->setTitle(u"System: IE version - "_s + EngineVersionPrefix(version));
     m_ieVersionOk = IsAcceptedEngineVersion(version);
 
-    m_phrasePickArmed = true;
-    m_chatCount = 0;
-    m_chatSuffix.clear();
+    m_phrases->resetPick();
+    m_chat.reset();
 
     if (!DiagnosticLog::RemoveOldFile())
         m_alerts.message(u"BugRep-is nil"_s);
@@ -186,7 +190,7 @@ void TForm1::BuildMenuBar() {
     };
     const Item items[] = {
         {u"XPLabel1", u"Обновить", 8, [this] { m_nav.NavigateInFrame(u"main"_s, u"battle.pl"_s); }},
-        {u"XPLabel6", u"Фразы", 62, {}},
+        {u"XPLabel6", u"Фразы", 62, [this] { m_phrases->Open(); }},
         {u"XPLabel13", u"Одеть", 106, {}},
         {u"XPLabel15", u"\\", 138, {}},
         {u"XPLabel5", u"Снять", 145, {}},
@@ -210,10 +214,19 @@ void TForm1::BuildMenuBar() {
     }
     m_label4 = new ClickLabel(u"XPLabel4"_s, u"Orvix-Dazu"_s, m_toolBar);
     m_label4->setGeometry(584, 3, 60, 16);
-    connect(m_label4, &ClickLabel::clicked, this, [this] {
-        if (m_w2)
-            m_w2->WebB2()->Navigate(Hosts::base(m_hosts.makers));
-    });
+    connect(m_label4, &ClickLabel::clicked, this, &TForm1::OpenMakersSite);
+}
+
+void TForm1::OpenMakersSite() {
+    if (!m_w2)
+        return;
+    m_w2->WebB2()->Navigate(Hosts::base(m_hosts.makers));
+    m_w2->BringForward();
+}
+
+void TForm1::reportFailure(const Status& status) {
+    if (!status.ok())
+        QMessageBox::critical(this, windowTitle(), status.message());
 }
 
 void TForm1::LoadAccounts() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/chat.h"
 #include "app/messageboxalerts.h"
 #include "core/configlist.h"
 #include "core/configstore.h"
@@ -20,9 +21,11 @@ class QWebEngineProfile;
 namespace orvix {
 
 class Browser;
+class AboutPanel;
 class Accounts;
 class ClickLabel;
 class MapPanel;
+class PhrasesPanel;
 class AutorizePanel;
 class HttpClient;
 class SettingsPanel;
@@ -50,6 +53,8 @@ public:
     GameNavigation& navigation() { return m_nav; }
     Browser& WebB();
     SettingsPanel& settings() { return *m_settings; }
+    PhrasesPanel& phrases() { return *m_phrases; }
+    Chat& chat() { return m_chat; }
     bool IEVersionOk() const { return m_ieVersionOk; }
     QTimer& TimerEsc() { return m_timerEsc; }
     Accounts& accounts() { return *m_accounts; }
@@ -75,6 +80,9 @@ private:
     void LoadAccounts();
 
     void BuildMenuBar();
+    // The makers' site in W2, which comes forward to show it.
+    void OpenMakersSite();
+    void reportFailure(const Status& status);
 
     // Start-up duties of features that plug in here.
     void LoadFriends() {}
@@ -103,14 +111,14 @@ private:
     ClickLabel* m_label4 = nullptr;
     MapPanel* m_map;
     SettingsPanel* m_settings;
+    Chat m_chat;
+    PhrasesPanel* m_phrases;
+    AboutPanel* m_about;
     QTimer m_timerEsc;
     QTimer m_timerOnChar;
 
     // Process state set by the start-up sequence.
     bool m_ieVersionOk = false;
-    bool m_phrasePickArmed = false;
-    int m_chatCount = 0;
-    QString m_chatSuffix;
 };
 
 } // namespace orvix

@@ -30,10 +30,15 @@ public:
     QCheckBox* Check2;
     QCheckBox* Check3;
     QCheckBox* XPCheckBox1;
-    QLabel* XPLabel10;
+    ClickLabel* XPLabel9;  // "<"
+    QLabel* XPLabel10;     // minutes between friends-online checks
+    ClickLabel* XPLabel11; // ">"
     QRadioButton* RB[4];
     QPushButton* XPButton45; // "Сохранить"
     QPushButton* XPButton46; // "X"
+
+private:
+    void stepMinutes(int by);
 };
 
 } // namespace orvix

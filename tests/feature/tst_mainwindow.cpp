@@ -1,3 +1,6 @@
+#include "actions/mappanel.h"
+#include "actions/phrasespanel.h"
+#include "app/floatingpanel.h"
 #include "app/httpclient.h"
 #include "app/mainwindow.h"
 #include "app/settingspanel.h"
@@ -15,10 +18,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QNetworkProxy>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QWebEngineProfile>
 
 using namespace orvix;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -45,6 +52,8 @@ private slots:
     void escBringsW2ForwardWhileSwitchedOn();
     void accountMenuAndLoginPanel();
     void httpGetsGiveUpOnASilentServer();
+    void menuBarLabelsOpenTheirPanels();
+    void settingsSurviveARestart();
 
 private:
     Hosts m_hosts;
@@ -264,6 +273,136 @@ void TestMainWindow::httpGetsGiveUpOnASilentServer() {
                       });
     QTRY_VERIFY_WITH_TIMEOUT(done, 5000);
     QVERIFY(!ok);
+}
+
+void TestMainWindow::menuBarLabelsOpenTheirPanels() {
+    TempWorkDir dir;
+    RecordingAlerts alerts;
+    TForm1 window(profile(), m_hosts, &alerts);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto label = [&](const QString& name) { return window.findChild<QLabel*>(name); };
+    const auto panel = [&](const QString& name) { return window.findChild<QWidget*>(name); };
+    const QList<std::tuple<QString, QString, int>> bar = {
+        {u"XPLabel1"_s, u"Обновить"_s, 8},        {u"XPLabel6"_s, u"Фразы"_s, 62},
+        {u"XPLabel13"_s, u"Одеть"_s, 106},        {u"XPLabel15"_s, u"\\"_s, 138},
+        {u"XPLabel5"_s, u"Снять"_s, 145},         {u"XPLabel7"_s, u"Знакомых OnLine -"_s, 181},
+        {u"XPLabel16"_s, u"Приват в бою"_s, 298}, {u"XPLabel2"_s, u"Мини-карта"_s, 377},
+        {u"XPLabel3"_s, u"Окно W2"_s, 486}};
+    const QColor navy(0, 0, 128);
+    for (const auto& [name, caption, left] : bar) {
+        QLabel* l = label(name);
+        QVERIFY2(l, qPrintable(name));
+        QCOMPARE(l->text(), caption);
+        QCOMPARE(l->x(), left);
+        const QColor rest = l->palette().color(QPalette::WindowText);
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(l, &enter);
+        const bool separator = name == u"XPLabel15"_s;
+        QCOMPARE(l->palette().color(QPalette::WindowText) == navy, !separator);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(l, &leave);
+        QCOMPARE(l->palette().color(QPalette::WindowText), rest);
+        QCOMPARE(l->cursor().shape(), separator ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    }
+
+    // Every panel hidden at start, at its place and size.
+    const QList<std::pair<QString, QRect>> panels = {
+        {u"PanelFr"_s, {3, 25, 254, 200}},      {u"PanFrRed"_s, {3, 226, 254, 66}},
+        {u"PanelMap"_s, {264, 26, 241, 231}},   {u"PanelNtr"_s, {131, 25, 214, 248}},
+        {u"PanelAutor"_s, {288, 136, 241, 89}}, {u"AutorizePanel"_s, {304, 152, 185, 89}}};
+    for (const auto& [name, rect] : panels) {
+        QVERIFY2(panel(name), qPrintable(name));
+        QCOMPARE(panel(name)->geometry(), rect);
+        QVERIFY(!panel(name)->isVisible());
+    }
+
+    // "Фразы" loads the phrases before showing them; a phrase click hides the panel, and the
+    // next click on the label shows it again.
+    window.configList().setLine(48, u"Привет"_s);
+    QTest::mouseClick(label(u"XPLabel6"_s), Qt::LeftButton);
+    QVERIFY(panel(u"PanelFr"_s)->isVisible());
+    QCOMPARE(window.phrases().phrase(1)->text(), u"Привет"_s);
+    QTest::mouseClick(window.phrases().phrase(1), Qt::LeftButton);
+    QVERIFY(!panel(u"PanelFr"_s)->isVisible());
+    QTest::mouseClick(label(u"XPLabel6"_s), Qt::LeftButton);
+    QVERIFY(panel(u"PanelFr"_s)->isVisible());
+    QTest::mouseClick(window.phrases().XPButton41(), Qt::LeftButton);
+    QVERIFY(!panel(u"PanelFr"_s)->isVisible());
+
+    // The map: label, then "X", then the label again in one click.
+    QTest::mouseClick(label(u"XPLabel2"_s), Qt::LeftButton);
+    QVERIFY(panel(u"PanelMap"_s)->isVisible());
+    QTest::mouseClick(window.findChild<QPushButton*>(u"XPButton44"_s), Qt::LeftButton);
+    QVERIFY(!panel(u"PanelMap"_s)->isVisible());
+    QTest::mouseClick(label(u"XPLabel2"_s), Qt::LeftButton);
+    QVERIFY(panel(u"PanelMap"_s)->isVisible());
+
+    // About: "X" closes it and one menu click opens it again; the menu item also closes it.
+    QAction* about = window.findChild<QAction*>(u"N38"_s);
+    about->trigger();
+    QVERIFY(panel(u"PanelAutor"_s)->isVisible());
+    QCOMPARE(label(u"StaticText57"_s)->text(), u"http://www.orvix.test/"_s);
+    QTest::mouseClick(window.findChild<QPushButton*>(u"StaticText56"_s), Qt::LeftButton);
+    QVERIFY(!panel(u"PanelAutor"_s)->isVisible());
+    about->trigger();
+    QVERIFY(panel(u"PanelAutor"_s)->isVisible());
+    about->trigger();
+    QVERIFY(!panel(u"PanelAutor"_s)->isVisible());
+
+    // The site link hides the panel and brings W2 forward with the makers' site.
+    TForm2 w2(profile());
+    window.setSecondWindow(&w2);
+    about->trigger();
+    QSignalSpy w2Loads(w2.WebB2(), &Browser::BeforeNavigate2);
+    QTest::mouseClick(label(u"StaticText57"_s), Qt::LeftButton);
+    QVERIFY(!panel(u"PanelAutor"_s)->isVisible());
+    QVERIFY(w2.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!w2Loads.isEmpty(), 5000);
+    QCOMPARE(w2Loads.first().first().toString(), u"http://www.orvix.test/"_s);
+    about->trigger();
+    QVERIFY(panel(u"PanelAutor"_s)->isVisible());
+
+    // The separator reacts to nothing.
+    QTest::mouseClick(label(u"XPLabel15"_s), Qt::LeftButton);
+    for (const auto& [name, rect] : panels)
+        if (name != u"PanelMap"_s && name != u"PanelAutor"_s)
+            QVERIFY2(!panel(name)->isVisible(), qPrintable(name));
+}
+
+void TestMainWindow::settingsSurviveARestart() {
+    TempWorkDir dir; // a first run: no config.ex
+    {
+        RecordingAlerts alerts;
+        TForm1 window(profile(), m_hosts, &alerts);
+        window.show();
+        SettingsPanel& s = window.settings();
+        window.findChild<QAction*>(u"N34"_s)->trigger();
+        QVERIFY(s.isVisible());
+        s.Check1->setChecked(true);
+        s.Check3->setChecked(true);
+        s.XPCheckBox1->setChecked(true);
+        for (int i = 0; i < 7; ++i)
+            QTest::mouseClick(s.XPLabel11, Qt::LeftButton);
+        QTest::mouseClick(s.XPLabel9, Qt::LeftButton);
+        QCOMPARE(s.XPLabel10->text(), u"6"_s);
+        s.RB[2]->setChecked(true);
+        QTest::mouseClick(s.XPButton45, Qt::LeftButton);
+        QVERIFY(!s.isVisible());
+        QVERIFY(window.close());
+    }
+    RecordingAlerts alerts;
+    TForm1 window(profile(), m_hosts, &alerts);
+    QVERIFY(alerts.warnings.isEmpty());
+    SettingsPanel& s = window.settings();
+    QVERIFY(s.Check1->isChecked());
+    QVERIFY(!s.Check2->isChecked());
+    QVERIFY(s.Check3->isChecked());
+    QVERIFY(s.XPCheckBox1->isChecked());
+    QCOMPARE(s.XPLabel10->text(), u"6"_s);
+    QVERIFY(s.RB[2]->isChecked());
+    QVERIFY(window.TimerEsc().isActive());
+    QVERIFY(!s.isVisibleTo(&window));
 }
 
 ORVIX_ENGINE_TEST_MAIN(TestMainWindow)

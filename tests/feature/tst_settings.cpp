@@ -1,9 +1,5 @@
 #include "app/settingspanel.h"
-#include "core/configlist.h"
-#include "core/configstore.h"
-#include "core/diagnosticlog.h"
-
-#include "recordingalerts.h"
+#include "configfixture.h"
 #include "tempworkdir.h"
 
 #include <QFile>
@@ -11,17 +7,7 @@
 
 using namespace orvix;
 
-namespace {
-
-// The configuration plumbing one program run has.
-struct Store {
-    RecordingAlerts alerts;
-    DiagnosticLog log{alerts};
-    ConfigList config;
-    ConfigStore store{config, log, alerts};
-};
-
-} // namespace
+using Store = ConfigFixture;
 
 class TestSettings : public QObject {
     Q_OBJECT
@@ -29,6 +15,8 @@ private slots:
     void saveWritesLines62To67_data();
     void saveWritesLines62To67();
     void intervalThatIsNoNumberStopsTheSave();
+    void arrowsStepTheIntervalWithinAnHour_data();
+    void arrowsStepTheIntervalWithinAnHour();
 };
 
 void TestSettings::saveWritesLines62To67_data() {
@@ -86,6 +74,28 @@ void TestSettings::intervalThatIsNoNumberStopsTheSave() {
     QCOMPARE(config.line(65), QStringLiteral("kept"));
     QVERIFY(panel.isVisible());
     QVERIFY(!QFile::exists(dir.file(QStringLiteral("config.ex"))));
+}
+
+void TestSettings::arrowsStepTheIntervalWithinAnHour_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("clicks"); // '<' and '>' in order
+    QTest::addColumn<QString>("to");
+    QTest::newRow("design 00 down") << "00" << "<" << "0";
+    QTest::newRow("design 00 up") << "00" << ">" << "1";
+    QTest::newRow("no wrap at 59") << "58" << ">>>" << "59";
+    QTest::newRow("no leading zero") << "11" << "<<" << "9";
+    QTest::newRow("stored text that is no number") << "abc" << ">" << "1";
+}
+
+void TestSettings::arrowsStepTheIntervalWithinAnHour() {
+    QFETCH(QString, from);
+    QFETCH(QString, clicks);
+    QFETCH(QString, to);
+    SettingsPanel panel;
+    panel.XPLabel10->setText(from);
+    for (QChar c : clicks)
+        QTest::mouseClick(c == u'<' ? panel.XPLabel9 : panel.XPLabel11, Qt::LeftButton);
+    QCOMPARE(panel.XPLabel10->text(), to);
 }
 
 QTEST_MAIN(TestSettings)
