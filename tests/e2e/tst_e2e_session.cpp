@@ -1,3 +1,4 @@
+#include "actions/phrasespanel.h"
 #include "app/mainwindow.h"
 #include "browser/browser.h"
 #include "core/configstore.h"
@@ -10,6 +11,8 @@
 #include "worldprocess.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QLabel>
 #include <QNetworkProxy>
 #include <QPushButton>
@@ -46,6 +49,8 @@ private slots:
     void postsArriveAsExactBytesInOrder();
     void cyrillicAddressesArriveAsCodePageEscapes();
     void miniMapClickSendsTheTypicalRequest();
+    void phrasesReachTheCityChatWhole();
+    void loginPanelLogsInWithAStructureCharacterInThePassword();
 
 private:
     bool waitForLoad(int timeoutMs = 20000);
@@ -195,6 +200,49 @@ void TestSession::miniMapClickSendsTheTypicalRequest() {
     const QSet<QString> busters{m1.captured(1), m2.captured(1), m3.captured(1)};
     QCOMPARE(busters.size(), 3);
     QCOMPARE(m_world.roomOf(QStringLiteral("Вася")), 5);
+}
+
+void TestSession::phrasesReachTheCityChatWhole() {
+    ConfigList& config = m_window->configList();
+    config.setLine(48, QStringLiteral("Всем привет, я Вася!"));
+    config.setLine(49, QStringLiteral("ищу пару: 5&6 #1 100% a+b=c"));
+    config.setLine(58, QStringLiteral("Orange"));
+    auto* label = m_window->findChild<QLabel*>(QStringLiteral("XPLabel6"));
+    const int before = m_world.chat().size();
+    for (int phrase : {1, 2}) {
+        QTest::mouseClick(label, Qt::LeftButton);
+        QVERIFY(m_window->phrases().isVisible());
+        QTest::mouseClick(m_window->phrases().phrase(phrase), Qt::LeftButton);
+        QVERIFY(!m_window->phrases().isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(m_world.chat().size(), before + phrase, 15000);
+    }
+    const QJsonArray lines = m_world.chat();
+    const QStringList texts{config.line(48), config.line(49)};
+    for (int i = 0; i < 2; ++i) {
+        const QJsonObject line = lines[before + i].toObject();
+        QCOMPARE(str(line, "text"), texts[i]);
+        QCOMPARE(str(line, "color"), QStringLiteral("Orange"));
+        QCOMPARE(str(line, "login"), QStringLiteral("Вася"));
+        QCOMPARE(str(line, "host"), QStringLiteral("www.tarvo.test"));
+    }
+}
+
+void TestSession::loginPanelLogsInWithAStructureCharacterInThePassword() {
+    QAction* other = m_window->findChild<QAction*>(QStringLiteral("N2"));
+    other->trigger();
+    auto* login = m_window->findChild<QLineEdit*>(QStringLiteral("NewLogin"));
+    auto* pass = m_window->findChild<QLineEdit*>(QStringLiteral("NewPass"));
+    QTest::mouseClick(login, Qt::LeftButton);
+    QTest::keyClicks(login, QStringLiteral("Knight"));
+    QTest::mouseClick(pass, Qt::LeftButton);
+    QTest::keyClicks(pass, QStringLiteral("sword&shield=1"));
+    QVERIFY(!m_world.isOnline(QStringLiteral("Knight")));
+    QTest::keyClick(pass, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(m_world.isOnline(QStringLiteral("Knight")), 15000);
+    QCOMPARE(m_window->configList().line(0), QStringLiteral("Knight"));
+    QCOMPARE(m_window->configList().line(1), QStringLiteral("sword&shield=1"));
+    QCOMPARE(m_window->findChild<QAction*>(QStringLiteral("N01"))->text(),
+             QStringLiteral("Knight"));
 }
 
 ORVIX_ENGINE_TEST_MAIN(TestSession)

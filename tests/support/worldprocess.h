@@ -73,6 +73,19 @@ public:
                     .arg(room),
                 true);
     }
+    // Every chat line the world took, oldest first.
+    QJsonArray chat() {
+        return QJsonDocument::fromJson(get(QStringLiteral("/__world/chat")))
+            .object()
+            .value(QStringLiteral("lines"))
+            .toArray();
+    }
+    bool isOnline(const QString& login) {
+        for (const auto& c : state().value(QStringLiteral("characters")).toArray())
+            if (c.toObject().value(QStringLiteral("login")).toString() == login)
+                return c.toObject().value(QStringLiteral("online")).toBool();
+        return false;
+    }
     void clear() { request(QStringLiteral("/__world/clear"), true); }
 
     // Waits until the log holds at least n entries after `since`; returns those entries.
