@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-webengine-dev libgl-dev libcpp-httplib-dev
+    fonts-liberation2
 )
 
 missing=()

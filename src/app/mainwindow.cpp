@@ -53,9 +53,11 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     aboutItem->setObjectName(u"N38"_s);
 
     auto* central = new QWidget(this);
-    // The menu bar and the panels were laid out for an 8-point face; larger text overlaps.
+    // The menu bar and the panels were laid out for an 8-point face of Arial's widths; a wider
+    // face runs the fixed-position labels into each other.
     QFont panelFont = central->font();
-    panelFont.setPointSize(8);
+    panelFont.setFamilies({u"Arial"_s, u"Liberation Sans"_s, u"Nimbus Sans"_s, u"DejaVu Sans"_s});
+    panelFont.setPixelSize(11);
     central->setFont(panelFont);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);

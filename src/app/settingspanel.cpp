@@ -56,7 +56,7 @@ SettingsPanel::SettingsPanel(QWidget* parent)
     const QString captions[4] = {u"SH"_s, u"Velnar"_s, u"Tarvo"_s, u"Нет"_s};
     for (int i = 0; i < 4; ++i)
         RB[i] = placed(new QRadioButton(captions[i], analyser), u"RB%1"_s.arg(i + 1),
-                       {8 + (i / 2) * 92, 16 + (i % 2) * 24, 84, 17});
+                       {8 + (i % 2) * 92, 16 + (i / 2) * 24, 84, 17}); // read across: SH, Velnar, ...
 
     XPButton45 = placed(new QPushButton(u"Сохранить"_s, this), u"XPButton45"_s, {4, 222, 90, 21});
     XPButton46 = placed(new QPushButton(u"X"_s, this), u"XPButton46"_s, {192, 224, 17, 17});
