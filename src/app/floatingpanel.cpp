@@ -42,9 +42,10 @@ void FloatingPanel::HideAndFlag() {
     hide();
 }
 
-// Child controls take their own presses, so only the free background reaches these.
 void FloatingPanel::mousePressEvent(QMouseEvent* event) {
-    if (!m_draggable)
+    // Presses that a group box or a label leaves unhandled arrive here too; only the free
+    // background drags.
+    if (!m_draggable || childAt(event->position().toPoint()))
         return QFrame::mousePressEvent(event);
     m_dragging = true;
     m_grab = event->position().toPoint();

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QGroupBox>
 #include <QTest>
 
 using namespace orvix;
@@ -107,6 +108,16 @@ void TestMapPanel::dragsByItsFreeBackgroundOnly() {
                      {});
     QCoreApplication::sendEvent(hall, &drag);
     QTest::mouseRelease(hall, Qt::LeftButton);
+    QCOMPARE(rig.map.pos(), moved);
+
+    // Nor does a press on a group box's frame or caption, which the box itself ignores.
+    auto* group = rig.map.findChild<QGroupBox*>();
+    QTest::mousePress(group, Qt::LeftButton, {}, QPoint(3, 3));
+    QMouseEvent pull(QEvent::MouseMove, QPointF(50, 50), QPointF(), Qt::NoButton, Qt::LeftButton,
+                     {});
+    QCoreApplication::sendEvent(group, &pull);
+    QCoreApplication::sendEvent(&rig.map, &pull);
+    QTest::mouseRelease(group, Qt::LeftButton, {}, QPoint(3, 3));
     QCOMPARE(rig.map.pos(), moved);
 }
 
