@@ -91,8 +91,22 @@ WorldResponse city(GameContext&, const WorldRequest& req, Character* ch) {
     return html(pages::room(*ch, level ? moveTo(*ch, *level) : std::string()));
 }
 
-WorldResponse mainPage(GameContext&, const WorldRequest& req, Character* ch) {
+// Taking off, putting on and the inventory itself all answer with the
+// inventory, so the client's backpack browser reads the new list.
+std::optional<std::string> equipmentChange(Character& ch, const Fields& form) {
+    if (const auto setdown = fieldValue(form, "setdown"))
+        return ch.equipment.takeOff(cp1251ToUtf8(*setdown));
+    if (const auto set = fieldValue(form, "set"))
+        return ch.equipment.putOn(*set, fieldValue(form, "n").value_or(""));
+    if (fieldValue(form, "edit"))
+        return std::string();
+    return std::nullopt;
+}
+
+WorldResponse mainPage(GameContext& ctx, const WorldRequest& req, Character* ch) {
     const Fields form = formOf(req);
+    if (const auto note = equipmentChange(*ch, form))
+        return html(pages::backpack(*ch, *note, ctx.state.randomNumber()));
     if (const auto level = levelKey(form))
         return html(pages::room(*ch, moveTo(*ch, *level)));
     std::string note;

@@ -21,6 +21,20 @@ WorldResponse error(int status, std::string_view message) {
     return json(status, "{\"error\":" + jsonUtf8(message) + "}\n");
 }
 
+constexpr int kMaxGeneratedItems = 1000;
+
+// A count of generated items: absent is 0, anything but a small number is
+// refused.
+std::optional<int> countField(const Fields& query, std::string_view name) {
+    const auto value = fieldValue(query, name);
+    if (!value)
+        return 0;
+    const auto count = parseSmallNumber(*value);
+    if (!count || *count > kMaxGeneratedItems)
+        return std::nullopt;
+    return count;
+}
+
 WorldResponse setState(WorldState& state, const Fields& query) {
     const auto login = fieldValue(query, "login");
     if (!login)
@@ -38,11 +52,18 @@ WorldResponse setState(WorldState& state, const Fields& query) {
     const auto online = fieldValue(query, "online");
     if (online && *online != "0" && *online != "1")
         return error(400, "online must be 0 or 1");
+    const auto wearable = countField(query, "backpack");
+    const auto other = countField(query, "junk");
+    if (!wearable || !other)
+        return error(400, "backpack and junk must be counts up to " +
+                              std::to_string(kMaxGeneratedItems));
     // Checked everything first, so a bad request changes nothing.
     if (roomNumber)
         ch->room = *roomNumber;
     if (online)
         ch->online = *online == "1";
+    if (fieldValue(query, "backpack") || fieldValue(query, "junk"))
+        state.fillBackpack(*ch, *wearable, *other);
     return json(200, state.toJson());
 }
 

@@ -114,6 +114,7 @@ std::string mainView(const Character& ch, std::string_view note) {
     body += "<table border=0 cellpadding=3><tr>\n"
             "<td><a href=\"main.pl?top=Вернуться\">Вернуться</a>\n"
             "<td><a href=\"battle.pl\">Поединки</a>\n"
+            "<td><a href=\"main.pl?edit=1&\">Инвентарь</a>\n"
             "<td><form method=post action=\"main.pl\" style=\"margin:0\">"
             "<input type=hidden name=setch value=190>"
             "<input type=submit class=btn name=level100 value=\"Выйти в город\"></form>\n"
@@ -127,6 +128,70 @@ std::string battle(const Character& ch) {
                                 "Вы находитесь: " +
                                 roomLine(ch.room) +
                                 "<br>\n<a href=\"main.pl?top=Вернуться\">Вернуться</a>");
+}
+
+// The client reads the backpack from this page's text form by fixed
+// markers: the weight in "<b>Рюкзак (масса: W)</b>" before "<!--Рюкзак-->",
+// then one block per item ending in "</font><br>", the put-on link (whose
+// "&amp;" before "n=" is the block's first "amp") ahead of the encyclopedia
+// link with target=_blank. Nothing else on the page may say "надеть".
+std::string backpack(const Character& ch, std::string_view note, std::uint32_t tmp) {
+    const Equipment& e = ch.equipment;
+    const std::string cb = std::to_string(tmp);
+    std::string body = "<table width=\"100%\" border=0 cellspacing=0 cellpadding=0>\n"
+                       "<tr>\n"
+                       " <td><b>" +
+                       htmlEscape(ch.login) +
+                       "</b> [0]\n"
+                       " <td align=right><a href=\"main.pl?top=Вернуться\">Вернуться</a>\n"
+                       "</table>\n";
+    body += noteBlock(note);
+    body += "<!-- надето -->\n"
+            "<table border=0 cellspacing=1 cellpadding=2>\n"
+            " <tr><td colspan=3><b>Надето:</b> <a href=\"main.pl?setdown=all\">снять всё</a>\n";
+    for (const auto& slot : allSlots()) {
+        body += " <tr>\n  <td width=60>" + std::string(slot.name) + "\n";
+        const auto it = e.worn.find(slot.code);
+        if (it == e.worn.end()) {
+            body += "  <td><font color=gray>пусто</font>\n  <td>\n";
+            continue;
+        }
+        body += "  <td><a href=\"/encicl/object/" + it->second.id + ".html\" target=\"_blank\">" +
+                htmlEscape(it->second.name) + "</a>\n  <td><a href=\"main.pl?setdown=w" +
+                std::string(slot.code) + "&" + cb + "\">снять</a>\n";
+    }
+    body += "</table>\n<br>\n"
+            "<table width=\"100%\" border=0 cellspacing=0 cellpadding=2>\n"
+            "<tr><td bgcolor=#d0cccc><b>Рюкзак (масса: " +
+            std::to_string(e.backpackWeight()) + "/" + std::to_string(kBackpackCapacity) +
+            ")</b>\n"
+            "</table>\n"
+            "<!--Рюкзак-->\n"
+            "<table width=\"100%\" border=0 cellspacing=1 cellpadding=3>\n";
+    if (e.backpack.empty())
+        body += " <tr><td>Пусто\n";
+    for (const Item& item : e.backpack) {
+        const Slot* slot = findSlot(item.slot);
+        body += " <tr><!--" + std::string(slot ? slot->name : "прочее") +
+                "-->\n"
+                "  <td width=80 align=center valign=top bgcolor=#d8d4d4>";
+        // No item pictures: the world has none to serve.
+        if (slot)
+            body += "<a href=\"main.pl?set=" + item.id + "&n=" + std::to_string(item.n) +
+                    "&tmp=" + cb + "\">надеть</a>\n";
+        else
+            body += "&nbsp;\n";
+        body += "  <td valign=top>\n"
+                "   <a href=\"/encicl/object/" +
+                item.id + ".html\" target=\"_blank\">" + htmlEscape(item.name) +
+                "</a> (масса: " + std::to_string(item.weight) +
+                ")<br>\n"
+                "   <font color=\"#555555\">" +
+                (slot ? "Слот: " + std::string(slot->name) : std::string("Не надевается")) +
+                "</font><br>\n";
+    }
+    body += "</table>";
+    return page("Инвентарь", body);
 }
 
 std::string chat(const std::vector<const Character*>& online,

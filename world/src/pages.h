@@ -2,6 +2,7 @@
 
 #include "state.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ std::string notAuthorised();
 std::string room(const Character& ch, std::string_view note);
 std::string mainView(const Character& ch, std::string_view note);
 std::string battle(const Character& ch);
+// The inventory ("main.pl?edit=1&"): worn items, then the backpack. `tmp`
+// is the cache-buster of the page's own links.
+std::string backpack(const Character& ch, std::string_view note, std::uint32_t tmp);
 std::string chat(const std::vector<const Character*>& online,
                  const std::vector<const ChatLine*>& lines);
 std::string notFound(std::string_view what);

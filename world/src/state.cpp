@@ -7,13 +7,26 @@ namespace world {
 
 WorldState::WorldState() : rng_(std::random_device{}()) {
     // Demo accounts; world/README.md lists them for players and tests.
-    characters_ = {
-        {"Вася", "vasya", kStartRoom, false, 0},
-        {"Тестер", "test123", kStartRoom, false, 0},
-        {"Ёжик в тумане", "ёжик", kStartRoom, false, 0},
-        {"demo", "demo", kStartRoom, false, 0},
-        {"Knight", "sword&shield=1", kStartRoom, false, 0},
+    const std::pair<std::string_view, std::string_view> accounts[] = {
+        {"Вася", "vasya"}, {"Тестер", "test123"},        {"Ёжик в тумане", "ёжик"},
+        {"demo", "demo"},  {"Knight", "sword&shield=1"},
     };
+    for (const auto& [login, password] : accounts) {
+        Character ch;
+        ch.login = login;
+        ch.password = password;
+        ch.room = kStartRoom;
+        ch.equipment = starterEquipment(nextItemNumber_);
+        characters_.push_back(std::move(ch));
+    }
+}
+
+void WorldState::fillBackpack(Character& ch, int wearable, int other) {
+    ch.equipment.backpack = generatedBackpack(wearable, other, nextItemNumber_);
+}
+
+std::uint32_t WorldState::randomNumber() {
+    return static_cast<std::uint32_t>(rng_() % 1333927250);
 }
 
 Character* WorldState::findByLogin(std::string_view utf8Login) {
@@ -81,7 +94,27 @@ std::string WorldState::toJson() const {
             out += ",";
         out += "\n{\"login\":" + jsonUtf8(ch.login) + ",\"room\":" + std::to_string(ch.room) +
                ",\"online\":" + (ch.online ? "true" : "false") +
-               ",\"sessions\":" + std::to_string(ch.sessions) + "}";
+               ",\"sessions\":" + std::to_string(ch.sessions) + ",\"worn\":{";
+        bool first = true;
+        for (const auto& slot : allSlots()) {
+            const auto it = ch.equipment.worn.find(slot.code);
+            if (it == ch.equipment.worn.end())
+                continue;
+            out += first ? "" : ",";
+            first = false;
+            out += jsonUtf8("w" + std::string(slot.code)) + ":" + jsonUtf8(it->second.name);
+        }
+        out += "},\"backpack\":[";
+        first = true;
+        for (const auto& item : ch.equipment.backpack) {
+            out += first ? "" : ",";
+            first = false;
+            out += "{\"id\":" + jsonUtf8(item.id) + ",\"n\":" + std::to_string(item.n) +
+                   ",\"name\":" + jsonUtf8(item.name) +
+                   ",\"weight\":" + std::to_string(item.weight) +
+                   ",\"wearable\":" + (item.wearable() ? "true" : "false") + "}";
+        }
+        out += "]}";
     }
     out += "\n]}\n";
     return out;

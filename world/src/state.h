@@ -1,7 +1,9 @@
 #pragma once
 
 #include "chat.h"
+#include "equipment.h"
 
+#include <cstdint>
 #include <map>
 #include <random>
 #include <string>
@@ -16,10 +18,12 @@ struct Character {
     int room = 1;
     bool online = false;
     int sessions = 0;
+    Equipment equipment;
 };
 
-// Accounts, sessions, where everybody stands and what was said. Not thread-safe: the
-// server holds its one world mutex around every use.
+// Accounts, sessions, where everybody stands, what they wear and carry, and
+// what was said. Not thread-safe: the server holds its one world mutex
+// around every use.
 class WorldState {
 public:
     WorldState();
@@ -36,6 +40,11 @@ public:
     const std::vector<Character>& characters() const { return characters_; }
     std::vector<const Character*> online() const;
 
+    // Replaces a character's backpack with generated items.
+    void fillBackpack(Character& ch, int wearable, int other);
+    // The cache-buster of the game's own links, in the client's range.
+    std::uint32_t randomNumber();
+
     ChatLog& chat() { return chat_; }
     const ChatLog& chat() const { return chat_; }
 
@@ -46,6 +55,7 @@ private:
     std::map<std::string, std::size_t, std::less<>> sessions_;
     std::mt19937_64 rng_;
     ChatLog chat_;
+    int nextItemNumber_ = 1001;
 };
 
 } // namespace world

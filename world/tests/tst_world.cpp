@@ -7,7 +7,9 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include <functional>
 #include <iconv.h>
 #include <iostream>
+#include <memory>
 #include <netinet/in.h>
 #include <optional>
 #include <regex>
@@ -170,22 +173,61 @@ httplib::Headers withSession(const std::string& sid) {
     return {{"Cookie", "sid=" + sid}};
 }
 
+struct BackpackItem {
+    std::string id;
+    std::string n;
+    std::string name;
+    int weight = 0;
+    bool wearable = false;
+};
+
 struct CharacterState {
     int room = -1;
     bool online = false;
     int sessions = -1;
+    std::vector<std::pair<std::string, std::string>> worn; // slot, name
+    std::vector<BackpackItem> backpack;
+    std::string json; // the character's whole entry
 };
 
+std::string jsonUnescape(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        out += s[i] == '\\' && i + 1 < s.size() ? s[++i] : s[i];
+    return out;
+}
+
+// The world writes one character per JSON line.
 std::optional<CharacterState> stateOf(const World& w, const std::string& utf8Login) {
     auto res = direct(w).Get("/__world/state");
     if (!res)
         return std::nullopt;
-    const std::regex entry("\\{\"login\":\"" + utf8Login +
-                           "\",\"room\":(\\d+),\"online\":(true|false),\"sessions\":(\\d+)\\}");
-    std::smatch m;
-    if (!std::regex_search(res->body, m, entry))
-        return std::nullopt;
-    return CharacterState{std::stoi(m[1]), m[2] == "true", std::stoi(m[3])};
+    std::istringstream in(res->body);
+    const std::string start = "{\"login\":\"" + utf8Login + "\",";
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(start, 0) != 0)
+            continue;
+        const std::regex head("\"room\":(\\d+),\"online\":(true|false),\"sessions\":(\\d+)[,}]");
+        std::smatch m;
+        if (!std::regex_search(line, m, head))
+            return std::nullopt;
+        CharacterState st{std::stoi(m[1]), m[2] == "true", std::stoi(m[3]), {}, {}, line};
+        const std::string str = "\"((?:[^\"\\\\]|\\\\.)*)\"";
+        std::smatch worn;
+        if (std::regex_search(line, worn, std::regex("\"worn\":\\{([^}]*)\\}"))) {
+            const std::string list = worn[1];
+            const std::regex pair(str + ":" + str);
+            for (std::sregex_iterator it(list.begin(), list.end(), pair), end; it != end; ++it)
+                st.worn.emplace_back(jsonUnescape((*it)[1]), jsonUnescape((*it)[2]));
+        }
+        const std::regex item("\\{\"id\":" + str + ",\"n\":(\\d+),\"name\":" + str +
+                              ",\"weight\":(\\d+),\"wearable\":(true|false)\\}");
+        for (std::sregex_iterator it(line.begin(), line.end(), item), end; it != end; ++it)
+            st.backpack.push_back({jsonUnescape((*it)[1]), (*it)[2], jsonUnescape((*it)[3]),
+                                   std::stoi((*it)[4]), (*it)[5] == "true"});
+        return st;
+    }
+    return std::nullopt;
 }
 
 std::string logJson(const World& w, const std::string& query = "") {
@@ -199,6 +241,414 @@ int logEntryCount(const std::string& json) {
          at = json.find("{\"seq\":", at + 1))
         ++n;
     return n;
+}
+
+// ---------------------------------------------------------------------------
+// The text form in which the client captures a page (the old engine's
+// serialisation: upper-case tags, its attribute quoting, end tags it
+// inserts, CR LF before blocks). Enough of an HTML tree builder for the
+// world's pages, so the tests read a page the way the client does.
+
+namespace textform {
+
+struct Node {
+    enum Kind { Element, Text, Comment } kind = Element;
+    std::string name; // lower case
+    std::vector<std::pair<std::string, std::optional<std::string>>> attrs;
+    std::string text;
+    std::vector<std::unique_ptr<Node>> children;
+    Node* parent = nullptr;
+};
+
+bool among(const std::string& s, std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+        if (s == n)
+            return true;
+    }
+    return false;
+}
+
+bool isVoid(const std::string& n) {
+    return among(n, {"br", "hr", "img", "input", "meta", "link", "base", "area", "param", "col",
+                     "frame", "embed", "wbr"});
+}
+
+bool isBlock(const std::string& n) {
+    return among(n, {"p",    "div",  "hr",         "table",    "ul",   "ol",     "dl",
+                     "li",   "dt",   "dd",         "h1",       "h2",   "h3",     "h4",
+                     "h5",   "h6",   "blockquote", "pre",      "form", "center", "address",
+                     "body", "head", "fieldset",   "noscript", "menu", "dir"});
+}
+
+bool isTableStructure(const std::string& n) {
+    return among(n, {"table", "tbody", "thead", "tfoot", "tr"});
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string decodeEntities(const std::string& s) {
+    static const std::vector<std::pair<std::string, std::string>> named = {
+        {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&nbsp;", "\xC2\xA0"}};
+    std::string out;
+    for (std::size_t i = 0; i < s.size();) {
+        bool done = false;
+        for (const auto& [entity, text] : named) {
+            if (s.compare(i, entity.size(), entity) == 0) {
+                out += text;
+                i += entity.size();
+                done = true;
+                break;
+            }
+        }
+        if (!done)
+            out += s[i++];
+    }
+    return out;
+}
+
+class Builder {
+public:
+    Builder() { cur_ = &root_; }
+
+    void parse(const std::string& s) {
+        std::size_t i = 0;
+        while (i < s.size()) {
+            if (s.compare(i, 4, "<!--") == 0) {
+                const auto end = s.find("-->", i + 4);
+                addLeaf(Node::Comment, s.substr(i + 4, end - i - 4));
+                i = end == std::string::npos ? s.size() : end + 3;
+            } else if (s.compare(i, 2, "<!") == 0) {
+                i = std::min(s.size(), s.find('>', i) + 1);
+            } else if (s[i] == '<' && i + 1 < s.size() &&
+                       (std::isalpha(static_cast<unsigned char>(s[i + 1])) || s[i + 1] == '/')) {
+                i = tag(s, i);
+            } else {
+                auto end = s.find('<', i + 1);
+                end = end == std::string::npos ? s.size() : end;
+                addLeaf(Node::Text, decodeEntities(s.substr(i, end - i)));
+                i = end;
+            }
+        }
+    }
+
+    const Node* documentElement() const {
+        for (const auto& c : root_.children) {
+            if (c->kind == Node::Element && c->name == "html")
+                return c.get();
+        }
+        return nullptr;
+    }
+    bool fostered() const { return fostered_; }
+
+private:
+    std::size_t tag(const std::string& s, std::size_t i) {
+        const bool end = s[i + 1] == '/';
+        std::size_t j = i + (end ? 2 : 1);
+        std::string name;
+        while (j < s.size() && std::isalnum(static_cast<unsigned char>(s[j])))
+            name += s[j++];
+        name = lower(name);
+        std::vector<std::pair<std::string, std::optional<std::string>>> attrs;
+        while (j < s.size() && s[j] != '>') {
+            if (std::isspace(static_cast<unsigned char>(s[j])) || s[j] == '/') {
+                ++j;
+                continue;
+            }
+            std::string an;
+            while (j < s.size() && !std::isspace(static_cast<unsigned char>(s[j])) && s[j] != '=' &&
+                   s[j] != '>')
+                an += s[j++];
+            while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j])))
+                ++j;
+            std::optional<std::string> value;
+            if (j < s.size() && s[j] == '=') {
+                ++j;
+                while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j])))
+                    ++j;
+                std::string v;
+                if (j < s.size() && (s[j] == '"' || s[j] == '\'')) {
+                    const char q = s[j++];
+                    while (j < s.size() && s[j] != q)
+                        v += s[j++];
+                    ++j;
+                } else {
+                    while (j < s.size() && !std::isspace(static_cast<unsigned char>(s[j])) &&
+                           s[j] != '>')
+                        v += s[j++];
+                }
+                value = decodeEntities(v);
+            }
+            attrs.emplace_back(lower(an), value);
+        }
+        if (end)
+            close(name);
+        else
+            open(name, std::move(attrs));
+        return std::min(s.size(), j + 1);
+    }
+
+    void popTo(std::initializer_list<const char*> names) {
+        while (cur_ != &root_ && !among(cur_->name, names))
+            cur_ = cur_->parent;
+    }
+
+    Node* push(const std::string& name) {
+        auto n = std::make_unique<Node>();
+        n->name = name;
+        n->parent = cur_;
+        Node* raw = n.get();
+        cur_->children.push_back(std::move(n));
+        return raw;
+    }
+
+    void open(const std::string& name,
+              std::vector<std::pair<std::string, std::optional<std::string>>> attrs) {
+        if (name == "tr") {
+            popTo({"table", "tbody", "thead", "tfoot"});
+            if (cur_->name == "table")
+                cur_ = push("tbody");
+        } else if (name == "td" || name == "th") {
+            popTo({"tr", "table", "tbody", "thead", "tfoot"});
+            if (cur_->name == "table")
+                cur_ = push("tbody");
+            if (cur_->name != "tr")
+                cur_ = push("tr");
+        } else if (isBlock(name) && name != "table") {
+            // No document type: quirks mode, where a table leaves a P open.
+            for (Node* n = cur_; n != &root_ && !among(n->name, {"td", "th", "table"});
+                 n = n->parent) {
+                if (n->name == "p") {
+                    cur_ = n->parent;
+                    break;
+                }
+            }
+        }
+        Node* el = push(name);
+        el->attrs = std::move(attrs);
+        if (!isVoid(name))
+            cur_ = el;
+    }
+
+    void close(const std::string& name) {
+        for (Node* n = cur_; n != &root_; n = n->parent) {
+            if (n->name == name) {
+                cur_ = n->parent;
+                return;
+            }
+            // Other end tags don't reach out of a table or its cells.
+            if (!isTableStructure(name) && name != "td" && name != "th" &&
+                among(n->name, {"td", "th", "table"}))
+                return;
+        }
+    }
+
+    void addLeaf(Node::Kind kind, const std::string& text) {
+        if (kind == Node::Text && isTableStructure(cur_->name) &&
+            text.find_first_not_of(" \t\r\n") != std::string::npos)
+            fostered_ = true;
+        auto n = std::make_unique<Node>();
+        n->kind = kind;
+        n->text = text;
+        n->parent = cur_;
+        cur_->children.push_back(std::move(n));
+    }
+
+    Node root_;
+    Node* cur_;
+    bool fostered_ = false;
+};
+
+std::string attrName(const std::string& n) {
+    static const std::vector<std::pair<std::string, std::string>> cased = {
+        {"cellspacing", "cellSpacing"},
+        {"cellpadding", "cellPadding"},
+        {"valign", "vAlign"},
+        {"bgcolor", "bgColor"},
+        {"colspan", "colSpan"},
+        {"nowrap", "noWrap"},
+        {"accesskey", "accessKey"},
+        {"topmargin", "topMargin"},
+        {"leftmargin", "leftMargin"},
+        {"alink", "aLink"},
+        {"vlink", "vLink"},
+        {"maxlength", "maxLength"},
+        {"rowspan", "rowSpan"},
+        {"tabindex", "tabIndex"},
+        {"readonly", "readOnly"},
+        {"frameborder", "frameBorder"}};
+    for (const auto& [from, to] : cased) {
+        if (n == from)
+            return to;
+    }
+    return n;
+}
+
+std::string attribute(const std::string& name, const std::optional<std::string>& raw) {
+    if (!raw)
+        return " " + attrName(name);
+    std::string v = *raw;
+    if (among(name, {"valign", "align"}) ||
+        (among(name, {"bgcolor", "color"}) && !v.empty() && v[0] == '#'))
+        v = lower(v);
+    std::string escaped;
+    for (char c : v)
+        escaped += c == '&' ? "&amp;" : c == '"' ? "&quot;" : std::string(1, c);
+    const bool quoted = v.empty() || v.find_first_of(" \t\r\n\"'=<>`%") != std::string::npos ||
+                        among(name, {"href", "src", "background", "action", "lowsrc", "longdesc",
+                                     "usemap", "style"}) ||
+                        name.rfind("on", 0) == 0;
+    return " " + attrName(name) + "=" + (quoted ? "\"" + escaped + "\"" : escaped);
+}
+
+bool blank(const Node& n) {
+    return n.kind == Node::Text && n.text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+bool blockElement(const Node* n) {
+    return n && n->kind == Node::Element && isBlock(n->name);
+}
+
+void write(const Node& n, std::string& out);
+
+void writeChildren(const Node& n, std::string& out) {
+    std::vector<const Node*> kept;
+    for (std::size_t i = 0; i < n.children.size(); ++i) {
+        const Node* c = n.children[i].get();
+        const Node* prev = i ? n.children[i - 1].get() : nullptr;
+        const Node* next = i + 1 < n.children.size() ? n.children[i + 1].get() : nullptr;
+        if (blank(*c) &&
+            (isTableStructure(n.name) || among(n.name, {"html", "head", "ul", "ol", "select"}) ||
+             blockElement(prev) || blockElement(next)))
+            continue;
+        kept.push_back(c);
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (i && blockElement(kept[i]))
+            out += "\r\n";
+        write(*kept[i], out);
+    }
+}
+
+void write(const Node& n, std::string& out) {
+    switch (n.kind) {
+    case Node::Comment:
+        out += "<!--" + n.text + "-->";
+        return;
+    case Node::Text: {
+        bool space = false;
+        for (char c : n.text) {
+            if (std::isspace(static_cast<unsigned char>(c))) {
+                space = true;
+                continue;
+            }
+            if (space)
+                out += ' ';
+            space = false;
+            out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+        }
+        if (space)
+            out += ' ';
+        return;
+    }
+    case Node::Element:
+        out += "<" + upper(n.name);
+        for (const auto& [name, value] : n.attrs)
+            out += attribute(name, value);
+        out += ">";
+        if (isVoid(n.name))
+            return;
+        writeChildren(n, out);
+        out += "</" + upper(n.name) + ">";
+        return;
+    }
+}
+
+struct Captured {
+    std::string text;
+    bool fostered = false; // text the parser had to move out of a table
+};
+
+// `page` is a page body as the world sent it (Windows-1251); the result is
+// UTF-8.
+Captured capture(const std::string& page) {
+    Builder b;
+    b.parse(iconvConvert("CP1251", "UTF-8", page).value_or(""));
+    Captured c;
+    if (const Node* html = b.documentElement())
+        write(*html, c.text);
+    c.fostered = b.fostered();
+    return c;
+}
+
+} // namespace textform
+
+// The client's reading of a captured backpack page, by its markers: positions
+// count from 1, a missing marker is at 0, cuts and copies are clamped.
+struct BackpackRead {
+    bool isBackpack = false;
+    std::string weight;
+    struct Row {
+        std::string name, id, n;
+    };
+    std::vector<Row> rows;
+};
+
+BackpackRead readBackpack(std::string t) {
+    const auto at = [](const std::string& s, const std::string& m) -> long long {
+        const auto p = s.find(m);
+        return p == std::string::npos ? 0 : static_cast<long long>(p) + 1;
+    };
+    const auto dropFront = [](std::string& s, long long count) {
+        if (count > 0)
+            s.erase(0, std::min<std::size_t>(s.size(), static_cast<std::size_t>(count)));
+    };
+    const auto cutThrough = [&](std::string& s, const std::string& m, int extra) {
+        dropFront(s, at(s, m) + static_cast<long long>(m.size()) - 1 + extra);
+    };
+    const auto copy = [](const std::string& s, long long from, long long count) {
+        from = std::max<long long>(from, 1);
+        if (count <= 0 || from > static_cast<long long>(s.size()))
+            return std::string();
+        return s.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(count));
+    };
+    const std::string marker = "<!--Рюкзак-->", weight = "Рюкзак (масса:", blockEnd = "</FONT><BR>",
+                      put = "надеть";
+    BackpackRead r;
+    if (!at(t, marker))
+        return r;
+    r.isBackpack = true;
+    cutThrough(t, weight, 1);
+    r.weight = copy(t, 1, at(t, "</B>") - 2);
+    cutThrough(t, marker, 1);
+    while (at(t, put) && r.rows.size() < 25) {
+        const long long end = at(t, blockEnd);
+        if (!end)
+            break;
+        std::string b = copy(t, 1, end);
+        cutThrough(t, blockEnd, 1);
+        if (!at(b, put))
+            continue;
+        cutThrough(b, "amp", 1);
+        const long long c = at(b, "n="), d = at(b, "amp");
+        BackpackRead::Row row;
+        row.n = copy(b, c + 2, d - c - 3);
+        cutThrough(b, "<A href=\"/encicl/object/", 0);
+        row.id = copy(b, 1, at(b, ".html") - 1);
+        const long long nameAt = at(b, "_blank>");
+        row.name = copy(b, nameAt + 7, at(b, "</A>") - nameAt - 7);
+        r.rows.push_back(row);
+    }
+    return r;
 }
 
 // ---------------------------------------------------------------------------
@@ -667,6 +1117,332 @@ void testChat(const World& w) {
     CHECK(post && post->status == 405, "chat wants GET");
 }
 
+// The capture used by the backpack tests, checked on the worked example of
+// the text form's description, so a fault there can't hide a page's.
+void testTextFormExample() {
+    g_case = "text form: worked example";
+    const std::string source =
+        "<html><body>"
+        "<table width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">\n"
+        " <tr>\n"
+        "  <td valign=\"TOP\"><a href=\"/encicl/object/?id=1&amp;p=2\" "
+        "target=\"_blank\"><b>Щит</b></a></td>\n"
+        "  <td valign=top nowrap><font color=\"#FF0000\">x</font><br></td>\n"
+        " </tr>\n"
+        "</table>\n"
+        "<br>\n"
+        "<hr>\n"
+        "<!--шлем-->\n"
+        "<p class=\"note\">Информация о   \"A\" & B\n"
+        "<p>end</body></html>";
+    const auto captured = textform::capture(cp(source));
+    const std::string expected =
+        "<HTML><BODY><TABLE width=\"100%\" border=0 cellSpacing=0 cellPadding=0><TBODY><TR>"
+        "<TD vAlign=top><A href=\"/encicl/object/?id=1&amp;p=2\" target=_blank><B>Щит</B></A>"
+        "</TD><TD vAlign=top noWrap><FONT color=#ff0000>x</FONT><BR></TD></TR></TBODY></TABLE>"
+        "<BR>\r\n<HR><!--шлем-->\r\n<P class=note>Информация о \"A\" &amp; B </P>\r\n"
+        "<P>end</P></BODY></HTML>";
+    CHECK(captured.text == expected, "captured as\n" + captured.text);
+    CHECK(!captured.fostered, "nothing moved out of the table");
+}
+
+struct BackpackPage {
+    int status = 0;
+    std::string source;          // as sent, Windows-1251
+    textform::Captured captured; // UTF-8
+    BackpackRead read;
+};
+
+BackpackPage getBackpackPage(const World& w, const std::string& sid, const std::string& target,
+                             const std::string& host = "www.tarvo.test") {
+    BackpackPage page;
+    auto res = proxied(w, host).Get(target, withSession(sid));
+    if (!res)
+        return page;
+    page.status = res->status;
+    page.source = res->body;
+    page.captured = textform::capture(res->body);
+    page.read = readBackpack(page.captured.text);
+    return page;
+}
+
+int occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// What the client reads off the page must be what the world holds: every
+// item that can be put on, in order, up to 25; the weight; and a block per
+// item.
+void checkPageMatchesState(const BackpackPage& page, const CharacterState& st) {
+    CHECK(page.status == 200, "answers 200");
+    CHECK(page.read.isBackpack, "a backpack page");
+    CHECK(!page.captured.fostered, "no text strayed out of a table");
+    int weight = 0;
+    std::vector<BackpackItem> wearable;
+    for (const auto& item : st.backpack) {
+        weight += item.weight;
+        if (item.wearable)
+            wearable.push_back(item);
+    }
+    CHECK(page.read.weight == std::to_string(weight) + "/40", "weight text " + page.read.weight);
+    const std::size_t shown = std::min<std::size_t>(wearable.size(), 25);
+    CHECK(page.read.rows.size() == shown,
+          "rows read: " + std::to_string(page.read.rows.size()) + " of " + std::to_string(shown));
+    for (std::size_t i = 0; i < std::min(shown, page.read.rows.size()); ++i) {
+        const auto& row = page.read.rows[i];
+        const auto& item = wearable[i];
+        std::string name = item.name; // the text form writes '&' as "&amp;"
+        for (auto at = name.find('&'); at != std::string::npos; at = name.find('&', at + 5))
+            name.replace(at, 1, "&amp;");
+        CHECK(row.id == item.id && row.n == item.n && row.name == name,
+              "row " + std::to_string(i + 1) + ": " + row.id + " " + row.n + " " + row.name);
+    }
+    const std::string& t = page.captured.text;
+    const auto list = t.find("<!--Рюкзак-->");
+    CHECK(occurrences(t, "<!--Рюкзак-->") == 1 && occurrences(t, "Рюкзак (масса:") == 1 &&
+              t.find("Рюкзак (масса:") < list,
+          "one weight heading, ahead of the one list marker");
+    if (list != std::string::npos) {
+        const std::string items = t.substr(list);
+        CHECK(occurrences(items, "</FONT><BR>") == static_cast<int>(st.backpack.size()),
+              "one block per item");
+        CHECK(occurrences(items, "надеть") == static_cast<int>(wearable.size()),
+              "one put-on link per item that can be put on");
+    }
+    CHECK(occurrences(t, "надеть") == static_cast<int>(wearable.size()),
+          "no other put-on link on the page");
+}
+
+std::vector<std::string> namesOf(const std::vector<BackpackItem>& items) {
+    std::vector<std::string> names;
+    for (const auto& i : items)
+        names.push_back(i.name);
+    return names;
+}
+
+using Worn = std::vector<std::pair<std::string, std::string>>;
+
+void testDressing(const World& w) {
+    g_case = "dressing: login";
+    const std::string login = "Ёжик в тумане";
+    const std::string sid = logIn(w, login, "ёжик");
+    CHECK(!sid.empty(), "logged in");
+    const std::string helmet = "Шлем новичка", guardHelmet = "Шлем стражника",
+                      elixir = "Эликсир жизни", shield = "Щит «Рыцарь & Дракон»",
+                      boots = "Сапоги ходока", scroll = "Свиток телепорта", luck = "Кольцо удачи",
+                      power = "Кольцо силы", gloves = "Перчатки бойца", sword = "Меч ученика",
+                      jacket = "Кожаная куртка";
+
+    struct Step {
+        std::string name, host;
+        std::string request; // an address, or the identifier of an item the page offers
+        std::string note;
+        Worn worn;
+        std::vector<std::string> backpack;
+    };
+    const std::string www = "www.tarvo.test";
+    // One walk from the starting equipment, every step's state checked.
+    // clang-format off
+    const std::vector<Step> walk = {
+        {"the inventory", www, "/main.pl?edit=1&611", "",
+         {{"w9", helmet}, {"w3", sword}, {"w4", jacket}, {"w6", luck}},
+         {guardHelmet, elixir, shield, boots, scroll, power, gloves}},
+        {"put on a helmet over another", www, "helmet2", "Вы надели: " + guardHelmet,
+         {{"w9", guardHelmet}, {"w3", sword}, {"w4", jacket}, {"w6", luck}},
+         {elixir, shield, boots, scroll, power, gloves, helmet}},
+        {"a ring goes to the next free ring slot", www, "ring2", "Вы надели: " + power,
+         {{"w9", guardHelmet}, {"w3", sword}, {"w4", jacket}, {"w6", luck}, {"w7", power}},
+         {elixir, shield, boots, scroll, gloves, helmet}},
+        {"an item with '&' in its link", www, "shield2", "Вы надели: Щит «Рыцарь &amp; Дракон»",
+         {{"w9", guardHelmet}, {"w10", shield}, {"w3", sword}, {"w4", jacket}, {"w6", luck},
+          {"w7", power}},
+         {elixir, boots, scroll, gloves, helmet}},
+        {"take off the helmet", www, "/main.pl?setdown=w9&77", "Вы сняли: " + guardHelmet,
+         {{"w10", shield}, {"w3", sword}, {"w4", jacket}, {"w6", luck}, {"w7", power}},
+         {elixir, boots, scroll, gloves, helmet, guardHelmet}},
+        {"take off an empty slot", www, "/main.pl?setdown=w9&78", "Ничего не надето: Шапка",
+         {{"w10", shield}, {"w3", sword}, {"w4", jacket}, {"w6", luck}, {"w7", power}},
+         {elixir, boots, scroll, gloves, helmet, guardHelmet}},
+        {"take off everything", www, "/main.pl?setdown=all", "Вы сняли всё", {},
+         {elixir, boots, scroll, gloves, helmet, guardHelmet, shield, sword, jacket, luck, power}},
+        {"nothing left to take off", www, "/main.pl?setdown=all", "Ничего не надето", {},
+         {elixir, boots, scroll, gloves, helmet, guardHelmet, shield, sword, jacket, luck, power}},
+        {"put on from a city server", "krallcity.tarvo.test", "gloves1", "Вы надели: " + gloves,
+         {{"w11", gloves}},
+         {elixir, boots, scroll, helmet, guardHelmet, shield, sword, jacket, luck, power}},
+    };
+    // clang-format on
+    BackpackPage last;
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        const Step& s = walk[i];
+        g_case = "dressing " + std::to_string(i + 1) + ": " + s.name;
+        std::string target = s.request;
+        if (target.front() != '/') {
+            // The client's put-on address: the row's stored part with the
+            // cache-buster of reading time, then "&" and a click-time one.
+            target.clear();
+            for (const auto& row : last.read.rows) {
+                if (row.id == s.request)
+                    target = "/main.pl?set=" + row.id + "&n=" + row.n + "&tmp=4821&93";
+            }
+            CHECK(!target.empty(), "the page offers " + s.request);
+            if (target.empty())
+                continue;
+        }
+        last = getBackpackPage(w, sid, target, s.host);
+        const auto st = stateOf(w, login);
+        CHECK(st.has_value(), "state");
+        if (!st)
+            continue;
+        CHECK(st->worn == s.worn, "worn after the step: " + st->json);
+        CHECK(namesOf(st->backpack) == s.backpack, "backpack after the step: " + st->json);
+        checkPageMatchesState(last, *st);
+        CHECK(contains(last.captured.text, s.note), "the page says: " + s.note);
+    }
+
+    g_case = "dressing: requests are logged";
+    CHECK(direct(w).Post("/__world/clear") != nullptr, "clear");
+    getBackpackPage(w, sid, "/main.pl?setdown=w11&5");
+    const std::string log = logJson(w);
+    CHECK(logEntryCount(log) == 1 &&
+              contains(log, "\"path\":\"/main.pl\",\"query\":\"setdown=w11&5\""),
+          "the take-off is in the request log");
+}
+
+void testDressingBadInput(const World& w) {
+    g_case = "dressing bad input: login";
+    const std::string login = "Knight";
+    const std::string session = logIn(w, login, "sword%26shield%3D1");
+    CHECK(!session.empty(), "logged in");
+    const auto before = stateOf(w, login);
+    CHECK(before.has_value(), "state");
+    std::string elixirN;
+    for (const auto& item : before ? before->backpack : std::vector<BackpackItem>{}) {
+        if (item.id == "elixir1")
+            elixirN = item.n;
+    }
+    struct Row {
+        std::string name, target, note;
+    };
+    const std::string huge = "99999999999999999999999999999999";
+    const std::vector<Row> rows = {
+        {"missing n", "/main.pl?set=helmet2&tmp=1&2", "Нет такого предмета"},
+        {"empty n", "/main.pl?set=helmet2&n=&tmp=1", "Нет такого предмета"},
+        {"unknown item", "/main.pl?set=nothing&n=1001&tmp=1", "Нет такого предмета"},
+        {"huge n", "/main.pl?set=helmet2&n=" + huge + "&tmp=1", "Нет такого предмета"},
+        {"negative n", "/main.pl?set=helmet2&n=-1&tmp=1", "Нет такого предмета"},
+        {"empty set", "/main.pl?set=&n=", "Нет такого предмета"},
+        {"another character's item", "/main.pl?set=helmet2&n=1005&tmp=1", "Нет такого предмета"},
+        {"item that can't be put on", "/main.pl?set=elixir1&n=" + elixirN + "&tmp=1",
+         "не надевается"},
+        {"unknown slot", "/main.pl?setdown=w5&1", "Нет такого слота: w5"},
+        {"slot without w", "/main.pl?setdown=9&1", "Нет такого слота"},
+        {"upper-case W", "/main.pl?setdown=W9&1", "Нет такого слота"},
+        {"bare w", "/main.pl?setdown=w&1", "Нет такого слота"},
+        {"empty setdown", "/main.pl?setdown=&1", "Нет такого слота"},
+        {"huge slot", "/main.pl?setdown=w" + huge + "&1", "Нет такого слота"},
+        {"NUL after the slot", "/main.pl?setdown=w9%00&1", "Нет такого слота"},
+        {"1251 bytes as the slot", "/main.pl?setdown=" + cp("шапка") + "&1",
+         "Нет такого слота: шапка"},
+        {"markup as the slot", "/main.pl?setdown=%3Cb%3E&1", "Нет такого слота: &lt;b&gt;"},
+        {"all with a blank", "/main.pl?setdown=all%20", "Нет такого слота"},
+        {"edit without a value", "/main.pl?edit", ""},
+    };
+    for (const auto& row : rows) {
+        g_case = "dressing bad input: " + row.name;
+        const BackpackPage page = getBackpackPage(w, session, row.target);
+        CHECK(page.status == 200 && page.read.isBackpack, "answers with the backpack page");
+        CHECK(contains(page.captured.text, row.note), "the page says: " + row.note);
+        const auto after = stateOf(w, login);
+        CHECK(before && after && after->json == before->json, "nothing changed");
+    }
+
+    g_case = "dressing bad input: no session";
+    const std::vector<std::string> targets = {"/main.pl?edit=1&1", "/main.pl?setdown=all",
+                                              "/main.pl?set=helmet2&n=1005&tmp=1"};
+    const auto vasya = stateOf(w, "Вася");
+    for (const auto& target : targets) {
+        auto res = proxied(w, "www.tarvo.test").Get(target);
+        CHECK(res && contains(res->body, cp("Вы не авторизованы")), target + ": not logged in");
+    }
+    const auto vasyaAfter = stateOf(w, "Вася");
+    CHECK(vasya && vasyaAfter && vasya->json == vasyaAfter->json, "nothing changed");
+
+    g_case = "dressing bad input: raw request";
+    const RawAnswer raw =
+        rawExchange(w.port(), "GET http://www.tarvo.test/main.pl?set=%%%&n=%&setdown HTTP/1.1\r\n"
+                              "Cookie: sid=" +
+                                  session + "\r\nConnection: close\r\n\r\n");
+    CHECK(raw.status == 200, "a garbled query still gets a page");
+}
+
+void testGeneratedBackpack(const World& w) {
+    const std::string login = "demo";
+    const std::string sid = logIn(w, login, "demo");
+    struct Row {
+        std::string name, query;
+        int status;
+        std::size_t items, wearable;
+        std::string pattern; // 'w' can be put on, 'o' can't, for the first items
+    };
+    const std::vector<Row> rows = {
+        {"thirty to put on", "backpack=30", 200, 30, 30, "wwwwwwwwww"},
+        {"mixed", "backpack=3&junk=2", 200, 5, 3, "wowow"},
+        {"more of the others", "backpack=1&junk=3", 200, 4, 1, "wooo"},
+        {"only others", "junk=2", 200, 2, 0, "oo"},
+        {"empty", "backpack=0", 200, 0, 0, ""},
+        {"too many", "backpack=1001", 400, 0, 0, ""},
+        {"huge", "backpack=99999999999999999999", 400, 0, 0, ""},
+        {"negative", "backpack=-1", 400, 0, 0, ""},
+        {"not a number", "junk=x", 400, 0, 0, ""},
+        {"enough for the tests", "backpack=40&junk=1", 200, 41, 40, "wowwww"},
+    };
+    std::optional<CharacterState> previous = stateOf(w, login);
+    for (const auto& row : rows) {
+        g_case = "generated backpack: " + row.name;
+        auto res = direct(w).Post("/__world/set?login=" + login + "&" + row.query);
+        CHECK(res && res->status == row.status, "status");
+        const auto st = stateOf(w, login);
+        CHECK(st.has_value(), "state");
+        if (!st || !previous)
+            continue;
+        if (row.status != 200) {
+            CHECK(st->json == previous->json, "a refused request changes nothing");
+            continue;
+        }
+        CHECK(st->worn == previous->worn, "worn items stay");
+        CHECK(st->backpack.size() == row.items, "items: " + std::to_string(st->backpack.size()));
+        std::size_t wearable = 0;
+        std::string pattern;
+        for (const auto& item : st->backpack) {
+            wearable += item.wearable;
+            if (pattern.size() < row.pattern.size())
+                pattern += item.wearable ? 'w' : 'o';
+        }
+        CHECK(wearable == row.wearable && pattern == row.pattern, "mix " + pattern);
+        const BackpackPage page = getBackpackPage(w, sid, "/main.pl?edit=1&9");
+        checkPageMatchesState(page, *st);
+        previous = st;
+    }
+
+    g_case = "generated backpack: every generated item can be put on";
+    const auto st = stateOf(w, login);
+    const BackpackPage page = getBackpackPage(w, sid, "/main.pl?edit=1&10");
+    std::size_t worn = 0;
+    for (const auto& row : page.read.rows) {
+        getBackpackPage(w, sid, "/main.pl?set=" + row.id + "&n=" + row.n + "&tmp=1&2");
+        const auto now = stateOf(w, login);
+        worn += now && std::none_of(now->backpack.begin(), now->backpack.end(),
+                                    [&](const BackpackItem& i) { return i.n == row.n; });
+    }
+    CHECK(!page.read.rows.empty() && worn == page.read.rows.size(),
+          "each put-on leaves the backpack: " + std::to_string(worn));
+    CHECK(st && st->backpack.size() == 41, "the backpack before");
+}
+
 // The executable: its one line on stdout, its exits.
 void testProcess(const std::string& exe) {
     struct Row {
@@ -754,6 +1530,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     testCodecMatchesIconv();
     testHostsFile();
+    testTextFormExample();
     {
         World w;
         testLogin(w);
@@ -764,6 +1541,9 @@ int main(int argc, char** argv) {
         testInspectionIsNotLogged(w);
         testSetHook(w);
         testChat(w);
+        testDressing(w);
+        testDressingBadInput(w);
+        testGeneratedBackpack(w);
         testBadInput(w);
     }
     if (argc > 1)
