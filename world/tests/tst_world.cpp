@@ -47,6 +47,13 @@ bool contains(const std::string& haystack, const std::string& needle) {
     return haystack.find(needle) != std::string::npos;
 }
 
+int occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
 // Conversions for building test input go through glibc's iconv, not the
 // world's own table, so a mistake there can't cancel itself out.
 std::optional<std::string> iconvConvert(const char* from, const char* to, const std::string& in) {
@@ -236,11 +243,7 @@ std::string logJson(const World& w, const std::string& query = "") {
 }
 
 int logEntryCount(const std::string& json) {
-    int n = 0;
-    for (std::size_t at = json.find("{\"seq\":"); at != std::string::npos;
-         at = json.find("{\"seq\":", at + 1))
-        ++n;
-    return n;
+    return occurrences(json, "{\"seq\":");
 }
 
 // ---------------------------------------------------------------------------
@@ -1164,13 +1167,6 @@ BackpackPage getBackpackPage(const World& w, const std::string& sid, const std::
     page.captured = textform::capture(res->body);
     page.read = readBackpack(page.captured.text);
     return page;
-}
-
-int occurrences(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
 }
 
 // What the client reads off the page must be what the world holds: every
