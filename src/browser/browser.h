@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/domnode.h"
 #include "core/status.h"
 
 #include <QByteArray>
@@ -10,16 +11,6 @@
 #include <memory>
 
 namespace orvix {
-
-// A snapshot of a document's element tree, taken from the live page.
-struct DomNode {
-    enum class Kind { Element, Text, Comment };
-    Kind kind = Kind::Element;
-    QString name; // element tag name as the engine reports it
-    QList<std::pair<QString, QString>> attributes;
-    QString text; // text and comment nodes
-    QList<DomNode> children;
-};
 
 // Every browser operation and event the program uses, so features can run on the real engine or
 // on a recording fake.
