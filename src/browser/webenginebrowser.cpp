@@ -1,5 +1,6 @@
 #include "browser/webenginebrowser.h"
 
+#include "core/domsnapshot.h"
 #include "core/wire.h"
 
 #include <QFile>
@@ -20,11 +21,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QString resourceScript(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
 const QString& frameLoaderScript() {
-    static const QString script = [] {
-        QFile f(u":/browser/frameloader.js"_s);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }();
+    static const QString script = resourceScript(u":/browser/frameloader.js"_s);
+    return script;
+}
+
+const QString& snapshotScript() {
+    static const QString script = resourceScript(u":/browser/snapshot.js"_s);
     return script;
 }
 
@@ -181,15 +189,13 @@ void WebEngineBrowser::Document(DocumentCallback done) {
         done(nullptr);
         return;
     }
-    m_page->runJavaScript(u"document.documentElement ? document.documentElement.tagName : null"_s,
-                          QWebEngineScript::ApplicationWorld, [done](const QVariant& tag) {
-                              if (!tag.isValid() || tag.isNull()) {
+    m_page->runJavaScript(snapshotScript(), QWebEngineScript::ApplicationWorld,
+                          [done](const QVariant& snapshot) {
+                              if (snapshot.typeId() != QMetaType::QString) {
                                   done(nullptr);
                                   return;
                               }
-                              auto root = std::make_shared<DomNode>();
-                              root->name = tag.toString();
-                              done(root);
+                              done(DecodeDomSnapshot(snapshot.toString()));
                           });
 }
 
