@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "actions/backpackpanel.h"
 #include "actions/mappanel.h"
 #include "actions/phrasespanel.h"
+#include "actions/takeoffpanel.h"
 #include "app/aboutpanel.h"
 #include "app/autorizepanel.h"
 #include "app/esckey.h"
@@ -35,11 +37,13 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
       m_webB(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Shown, this)),
       m_webChat(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Hidden, this)),
       m_webOnC(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Hidden, this)),
+      m_webRuk(new WebEngineBrowser(profile, WebEngineBrowser::Visibility::Hidden, this)),
       m_nav(*m_webB, hosts), m_http(new HttpClient(profile, this)), m_chat(*m_webChat, m_nav) {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Orvix - Dazu"_s);
     m_webChat->setObjectName(u"WebChat"_s);
     m_webOnC->setObjectName(u"WebOnC"_s);
+    m_webRuk->setObjectName(u"WebRuk"_s);
     m_http->setObjectName(u"HTTP"_s);
 
     QMenuBar* mm = menuBar();
@@ -82,6 +86,14 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     m_map = new MapPanel(m_nav, central);
     m_phrases = new PhrasesPanel(m_chat, m_config, m_store,
                                  [this](const Status& s) { reportFailure(s); }, central);
+    m_backpack = new BackpackPanel(*m_webRuk, m_nav, m_log, central);
+    m_takeOff = new TakeOffPanel(
+        m_nav,
+        [this] {
+            if (!m_backpack->isHidden())
+                m_backpack->RefreshBackpack();
+        },
+        central);
     m_about = new AboutPanel(Hosts::base(m_hosts.makers), central);
     connect(m_about, &AboutPanel::siteRequested, this, &TForm1::OpenMakersSite);
     connect(aboutItem, &QAction::triggered, m_about, &FloatingPanel::Toggle);
@@ -193,9 +205,14 @@ void TForm1::BuildMenuBar() {
     const Item items[] = {
         {u"XPLabel1", u"Обновить", 8, [this] { m_nav.NavigateInFrame(u"main"_s, u"battle.pl"_s); }},
         {u"XPLabel6", u"Фразы", 62, [this] { m_phrases->Open(); }},
-        {u"XPLabel13", u"Одеть", 106, {}},
+        {u"XPLabel13", u"Одеть", 106,
+         [this] {
+             m_backpack->RefreshBackpack();
+             m_backpack->show();
+             m_backpack->raise();
+         }},
         {u"XPLabel15", u"\\", 138, {}},
-        {u"XPLabel5", u"Снять", 145, {}},
+        {u"XPLabel5", u"Снять", 145, [this] { m_takeOff->Toggle(); }},
         {u"XPLabel7", u"Знакомых OnLine -", 181, {}},
         {u"XPLabel16", u"Приват в бою", 298, {}},
         {u"XPLabel2", u"Мини-карта", 377, [this] { m_map->Toggle(); }},

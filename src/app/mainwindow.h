@@ -22,6 +22,8 @@ namespace orvix {
 
 class Browser;
 class AboutPanel;
+class BackpackPanel;
+class TakeOffPanel;
 class Accounts;
 class ClickLabel;
 class MapPanel;
@@ -54,6 +56,8 @@ public:
     Browser& WebB();
     SettingsPanel& settings() { return *m_settings; }
     PhrasesPanel& phrases() { return *m_phrases; }
+    BackpackPanel& backpack() { return *m_backpack; }
+    TakeOffPanel& takeOff() { return *m_takeOff; }
     Chat& chat() { return m_chat; }
     bool IEVersionOk() const { return m_ieVersionOk; }
     QTimer& TimerEsc() { return m_timerEsc; }
@@ -99,6 +103,7 @@ private:
     WebEngineBrowser* m_webB;
     WebEngineBrowser* m_webChat;
     WebEngineBrowser* m_webOnC;
+    WebEngineBrowser* m_webRuk;
     GameNavigation m_nav;
     HttpClient* m_http;
     std::unique_ptr<Accounts> m_accounts;
@@ -114,6 +119,8 @@ private:
     Chat m_chat;
     PhrasesPanel* m_phrases;
     AboutPanel* m_about;
+    BackpackPanel* m_backpack;
+    TakeOffPanel* m_takeOff;
     QTimer m_timerEsc;
     QTimer m_timerOnChar;
 
