@@ -90,8 +90,9 @@ TForm1::TForm1(QWebEngineProfile* profile, const Hosts& hosts, Alerts* alerts, Q
     m_takeOff = new TakeOffPanel(
         m_nav,
         [this] {
+            // Read the list once the game has answered the take-off, or it misses the item.
             if (!m_backpack->isHidden())
-                m_backpack->RefreshBackpack();
+                m_webB->WhenFrameLoadsDone([this] { m_backpack->RefreshBackpack(); });
         },
         central);
     m_about = new AboutPanel(Hosts::base(m_hosts.makers), central);

@@ -44,6 +44,9 @@ public:
     virtual QString LocationURL() const = 0;
     // The current document, or nullptr when there is none; delivered once it has been read.
     virtual void Document(DocumentCallback done) = 0;
+    // Runs `then` once every frame load and post handed over so far has been answered (or after
+    // a time-out), for work that must see their effect at the server.
+    virtual void WhenFrameLoadsDone(std::function<void()> then) = 0;
 
     void setNewWindowHandler(NewWindowHandler handler) { m_newWindow = std::move(handler); }
 

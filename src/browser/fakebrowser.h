@@ -31,6 +31,7 @@ public:
     Status Stop() override;
     QString LocationURL() const override { return location; }
     void Document(DocumentCallback done) override { done(document); }
+    void WhenFrameLoadsDone(std::function<void()> then) override { then(); }
     QString EngineVersion() const override { return engineVersion; }
 
     // What a new-window request of the page would be handed to.

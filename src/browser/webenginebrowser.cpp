@@ -14,6 +14,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+#include <QTimer>
 
 namespace orvix {
 
@@ -196,6 +197,30 @@ void WebEngineBrowser::Document(DocumentCallback done) {
                                   return;
                               }
                               done(DecodeDomSnapshot(snapshot.toString()));
+                          });
+}
+
+void WebEngineBrowser::WhenFrameLoadsDone(std::function<void()> then) {
+    if (!m_page) {
+        then();
+        return;
+    }
+    pollFrameLoads(std::move(then), QDeadlineTimer(15000));
+}
+
+// Scripts run in the order given, so this sees every job queued before it.
+void WebEngineBrowser::pollFrameLoads(std::function<void()> then, QDeadlineTimer deadline) {
+    static const QString busy = u"(function () { const f = window.__orvixFrames;"
+                                u" return !!f && (f.busy || f.queue.length > 0); })()"_s;
+    m_page->runJavaScript(busy, QWebEngineScript::ApplicationWorld,
+                          [this, then, deadline](const QVariant& pending) {
+                              if (pending.toBool() && !deadline.hasExpired())
+                                  QTimer::singleShot(50, this,
+                                                     [this, then, deadline] {
+                                                         pollFrameLoads(then, deadline);
+                                                     });
+                              else
+                                  then();
                           });
 }
 

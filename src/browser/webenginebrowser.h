@@ -2,6 +2,7 @@
 
 #include "browser/browser.h"
 
+#include <QDeadlineTimer>
 #include <QPointer>
 #include <QWebEngineView>
 
@@ -36,11 +37,13 @@ public:
     Status Stop() override;
     QString LocationURL() const override;
     void Document(DocumentCallback done) override;
+    void WhenFrameLoadsDone(std::function<void()> then) override;
     QString EngineVersion() const override { return QStringLiteral("6.0"); }
 
 private:
     friend class GamePage;
     void loadInFrame(const QString& frame, const QString& address, const QByteArray* body);
+    void pollFrameLoads(std::function<void()> then, QDeadlineTimer deadline);
     QWebEnginePage* openNewWindow();
 
     QWebEngineProfile* m_profile;

@@ -80,6 +80,12 @@ public:
             .value(QStringLiteral("lines"))
             .toArray();
     }
+    QJsonObject character(const QString& login) {
+        for (const auto& c : state().value(QStringLiteral("characters")).toArray())
+            if (c.toObject().value(QStringLiteral("login")).toString() == login)
+                return c.toObject();
+        return {};
+    }
     bool isOnline(const QString& login) {
         for (const auto& c : state().value(QStringLiteral("characters")).toArray())
             if (c.toObject().value(QStringLiteral("login")).toString() == login)
