@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/domnode.h"
+#include "core/domtree.h"
 #include "core/status.h"
 
 #include <QByteArray>
@@ -19,7 +19,7 @@ class Browser : public QObject {
 public:
     enum NavigateFlag { NoReadFromCache = 4, NoWriteToCache = 8 };
 
-    using DocumentCallback = std::function<void(std::shared_ptr<const DomNode>)>;
+    using DocumentCallback = std::function<void(std::shared_ptr<const DomTree>)>;
     // Returns the browser that receives a page opening in a new window, or nullptr to let the
     // engine open a window of its own.
     using NewWindowHandler = std::function<Browser*()>;

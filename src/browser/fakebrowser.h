@@ -39,7 +39,7 @@ public:
 
     QList<Request> requests;
     QString location;
-    std::shared_ptr<const DomNode> document;
+    std::shared_ptr<const DomTree> document;
     QString engineVersion = QStringLiteral("6.0");
     bool canGoBack = false, canGoForward = false, loading = false;
 };

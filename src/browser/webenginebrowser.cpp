@@ -1,6 +1,6 @@
 #include "browser/webenginebrowser.h"
 
-#include "core/domsnapshot.h"
+#include "core/domtree.h"
 #include "core/wire.h"
 
 #include <QFile>
@@ -192,11 +192,19 @@ void WebEngineBrowser::Document(DocumentCallback done) {
     }
     m_page->runJavaScript(snapshotScript(), QWebEngineScript::ApplicationWorld,
                           [done](const QVariant& snapshot) {
-                              if (snapshot.typeId() != QMetaType::QString) {
+                              // A plain string is the common case, kept lean for big pages.
+                              if (snapshot.typeId() == QMetaType::QString) {
+                                  done(ParseSerializedHtml(u"HTML"_s, snapshot.toString()));
+                                  return;
+                              }
+                              const QVariantList parts = snapshot.toList();
+                              if (parts.size() != 2 ||
+                                  parts[0].typeId() != QMetaType::QString ||
+                                  parts[1].typeId() != QMetaType::QString) {
                                   done(nullptr);
                                   return;
                               }
-                              done(DecodeDomSnapshot(snapshot.toString()));
+                              done(ParseSerializedHtml(parts[0].toString(), parts[1].toString()));
                           });
 }
 

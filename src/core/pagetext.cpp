@@ -1,9 +1,11 @@
 #include "core/pagetext.h"
 
-#include <QHash>
-#include <QSet>
+#include "core/htmlnames.h"
 
-#include <vector>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace orvix {
 
@@ -11,299 +13,308 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The tables below hold every guess about the old engine, so one can be changed in one place.
+using Key = std::u16string_view;
 
-QSet<QString> names(std::initializer_list<const char16_t*> list) {
-    QSet<QString> set;
-    for (const char16_t* n : list)
-        set.insert(QString::fromUtf16(n));
-    return set;
+Key key(QStringView v) {
+    return {v.utf16(), std::size_t(v.size())};
 }
 
-const QSet<QString>& voidElements() {
-    static const QSet<QString> set = names({u"BR", u"HR", u"IMG", u"INPUT", u"META", u"LINK",
-                                            u"BASE", u"AREA", u"PARAM", u"COL", u"FRAME",
-                                            u"EMBED", u"WBR"});
-    return set;
-}
+using namespace html;
 
-const QSet<QString>& blockElements() {
-    static const QSet<QString> set =
-        names({u"P",     u"DIV",    u"HR",      u"TABLE", u"UL",         u"OL",  u"DL",
-               u"LI",    u"DT",     u"DD",      u"H1",    u"H2",         u"H3",  u"H4",
-               u"H5",    u"H6",     u"BLOCKQUOTE", u"PRE", u"FORM",      u"CENTER",
-               u"ADDRESS", u"BODY", u"HEAD",    u"FIELDSET", u"NOSCRIPT", u"MENU", u"DIR"});
-    return set;
-}
+// Every guess about the old engine's attributes lives in this table; its elements are in
+// htmlnames.cpp.
 
-// Parents whose white space between children is layout, never text.
-const QSet<QString>& structureElements() {
-    static const QSet<QString> set =
-        names({u"HTML", u"HEAD", u"TABLE", u"THEAD", u"TBODY", u"TFOOT", u"TR", u"COLGROUP",
-               u"UL", u"OL", u"DL", u"SELECT", u"FRAMESET", u"MENU", u"DIR"});
-    return set;
-}
+enum AttributeFlag : quint8 {
+    Known = 1,
+    Url = 2,       // always quoted
+    Boolean = 4,   // written bare, without a value
+    Enumerated = 8, // value lower-cased
+    Colour = 16,   // "#RRGGBB" lower-cased
+    Quoted = 32,   // always quoted (style)
+};
 
-// Never breaks a line between table parts: "</TD><TD", "</TBODY></TABLE>".
-const QSet<QString>& tableParts() {
-    static const QSet<QString> set =
-        names({u"TABLE", u"THEAD", u"TBODY", u"TFOOT", u"TR", u"COLGROUP"});
-    return set;
-}
+struct AttributeInfo {
+    const char16_t* casing = nullptr; // the engine's property casing, when not lower case
+    quint8 flags = 0;
+};
 
-const QHash<QString, QString>& propertyCasing() {
-    static const QHash<QString, QString> map = [] {
-        QHash<QString, QString> m;
+const std::unordered_map<Key, AttributeInfo>& attributeInfo() {
+    static const std::unordered_map<Key, AttributeInfo> map = [] {
+        std::unordered_map<Key, AttributeInfo> m;
         for (const char16_t* n :
-             {u"cellSpacing", u"cellPadding", u"vAlign",     u"bgColor",     u"colSpan",
-              u"noWrap",      u"accessKey",   u"topMargin",  u"leftMargin",  u"aLink",
-              u"vLink",       u"maxLength",   u"rowSpan",    u"tabIndex",    u"readOnly",
-              u"borderColor", u"frameBorder", u"noShade",    u"noHref",      u"isMap",
-              u"useMap",      u"hSpace",      u"vSpace",     u"dateTime",    u"longDesc",
-              u"marginWidth", u"marginHeight", u"noResize",  u"encType",     u"bottomMargin",
-              u"rightMargin", u"chOff",       u"codeBase",   u"codeType",    u"valueType"}) {
-            const QString name = QString::fromUtf16(n);
-            m.insert(name.toLower(), name);
+             {u"cellSpacing", u"cellPadding", u"vAlign",      u"bgColor",     u"colSpan",
+              u"noWrap",      u"accessKey",   u"topMargin",   u"leftMargin",  u"aLink",
+              u"vLink",       u"maxLength",   u"rowSpan",     u"tabIndex",    u"readOnly",
+              u"borderColor", u"frameBorder", u"noShade",     u"noHref",      u"isMap",
+              u"useMap",      u"hSpace",      u"vSpace",      u"dateTime",    u"longDesc",
+              u"marginWidth", u"marginHeight", u"noResize",   u"encType",     u"bottomMargin",
+              u"rightMargin", u"codeBase",    u"codeType",    u"valueType"}) {
+            static std::deque<std::u16string> lowered; // the keys' storage, never moved
+            std::u16string& lower = lowered.emplace_back(n);
+            for (char16_t& c : lower)
+                if (c >= u'A' && c <= u'Z')
+                    c = char16_t(c - u'A' + u'a');
+            m[Key(lower)] = {n, Known};
         }
-        m.insert(u"accept-charset"_s, u"acceptCharset"_s);
+        m[Key(u"accept-charset")] = {u"acceptCharset", Known};
+        for (const char16_t* n :
+             {u"href",     u"src",     u"width",    u"height",   u"border",   u"target",
+              u"align",    u"color",   u"face",     u"size",     u"name",     u"id",
+              u"type",     u"value",   u"alt",      u"title",    u"class",    u"style",
+              u"lang",     u"language", u"dir",     u"rel",      u"rev",      u"content",
+              u"charset",  u"http-equiv", u"method", u"action",  u"for",      u"checked",
+              u"selected", u"disabled", u"multiple", u"text",    u"link",     u"background",
+              u"clear",    u"span",    u"start",    u"compact",  u"shape",    u"coords",
+              u"scrolling", u"rows",   u"cols",     u"wrap",     u"label",    u"summary",
+              u"frame",    u"rules",   u"axis",     u"headers",  u"scope",    u"abbr",
+              u"char",     u"defer",   u"event",    u"media",    u"hreflang", u"profile",
+              u"version",  u"scheme",  u"lowsrc",   u"accept",   u"declare",  u"data",
+              u"classid",  u"archive", u"standby",  u"cite"})
+            m[Key(n)].flags |= Known;
+        const auto add = [&](std::initializer_list<const char16_t*> names, quint8 flag) {
+            for (const char16_t* n : names)
+                m[Key(n)].flags |= flag;
+        };
+        // Keys added here already exist above, so the views stay on static text.
+        add({u"href", u"src", u"background", u"action", u"lowsrc", u"longdesc", u"usemap"}, Url);
+        add({u"nowrap", u"checked", u"selected", u"disabled", u"readonly", u"multiple",
+             u"noshade", u"noresize", u"nohref", u"ismap", u"compact", u"defer", u"declare"},
+            Boolean);
+        add({u"valign", u"align", u"clear", u"method", u"shape", u"scrolling", u"dir", u"rules",
+             u"frame"},
+            Enumerated);
+        add({u"bgcolor", u"color", u"text", u"link", u"vlink", u"alink", u"bordercolor"}, Colour);
+        add({u"style"}, Quoted);
         return m;
     }();
     return map;
-}
-
-const QSet<QString>& lowerCaseKnown() {
-    static const QSet<QString> set = names(
-        {u"href",    u"src",      u"width",   u"height",  u"border",   u"target",   u"align",
-         u"color",   u"face",     u"size",    u"name",    u"id",       u"type",     u"value",
-         u"alt",     u"title",    u"class",   u"style",   u"lang",     u"language", u"dir",
-         u"rel",     u"rev",      u"content", u"charset", u"http-equiv", u"method", u"action",
-         u"for",     u"checked",  u"selected", u"disabled", u"multiple", u"text",   u"link",
-         u"background", u"clear", u"span",    u"start",   u"compact",  u"shape",    u"coords",
-         u"scrolling", u"rows",   u"cols",    u"wrap",    u"label",    u"summary",  u"frame",
-         u"rules",   u"axis",     u"headers", u"scope",   u"abbr",     u"char",     u"defer",
-         u"event",   u"media",    u"hreflang", u"profile", u"version", u"scheme",   u"lowsrc",
-         u"accept",  u"nohref",   u"declare", u"data",    u"classid",  u"archive",  u"standby",
-         u"cite",    u"noshade",  u"marginwidth"});
-    return set;
-}
-
-const QSet<QString>& urlAttributes() {
-    static const QSet<QString> set = names(
-        {u"href", u"src", u"background", u"action", u"lowsrc", u"longdesc", u"usemap"});
-    return set;
-}
-
-const QSet<QString>& booleanAttributes() {
-    static const QSet<QString> set =
-        names({u"nowrap", u"checked", u"selected", u"disabled", u"readonly", u"multiple",
-               u"noshade", u"noresize", u"nohref", u"ismap", u"compact", u"defer", u"declare"});
-    return set;
-}
-
-const QSet<QString>& enumeratedAttributes() {
-    static const QSet<QString> set = names(
-        {u"valign", u"align", u"clear", u"method", u"shape", u"scrolling", u"dir", u"rules",
-         u"frame"});
-    return set;
-}
-
-const QSet<QString>& colourAttributes() {
-    static const QSet<QString> set =
-        names({u"bgcolor", u"color", u"text", u"link", u"vlink", u"alink", u"bordercolor"});
-    return set;
 }
 
 bool isSpace(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }
 
-bool allSpace(const QString& text) {
+bool allSpace(QStringView text) {
     for (QChar c : text)
         if (!isSpace(c))
             return false;
     return true;
 }
 
-bool isElement(const DomNode* n, const QSet<QString>& set) {
-    return n && n->kind == DomNode::Kind::Element && set.contains(n->name.toUpper());
+void appendUpper(QString& out, QStringView name) {
+    for (QChar c : name)
+        out += c.unicode() >= u'a' && c.unicode() <= u'z' ? QChar(c.unicode() - 32) : c;
 }
 
-void escapeText(QString& out, QStringView text, bool collapse) {
+void appendLower(QString& out, QStringView text) {
+    for (QChar c : text)
+        out += c.unicode() >= u'A' && c.unicode() <= u'Z' ? QChar(c.unicode() + 32) : c;
+}
+
+// Runs of white space become one blank; the engine's escapes already match the old ones.
+void appendCollapsed(QString& out, QStringView text) {
+    qsizetype run = 0;
     bool inSpace = false;
-    for (QChar c : text) {
-        if (collapse && isSpace(c)) {
-            if (!inSpace)
-                out += u' ';
-            inSpace = true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isSpace(text[i])) {
+            inSpace = false;
             continue;
         }
-        inSpace = false;
-        switch (c.unicode()) {
-        case u'&': out += u"&amp;"; break;
-        case u'<': out += u"&lt;"; break;
-        case u'>': out += u"&gt;"; break;
-        case 0xA0: out += u"&nbsp;"; break;
-        default: out += c;
+        if (!inSpace) {
+            out += text.sliced(run, i - run);
+            out += u' ';
+        }
+        inSpace = true;
+        run = i + 1;
+    }
+    out += text.sliced(run);
+}
+
+struct ValueScan {
+    bool needsQuotes = false;
+    bool hasNbsp = false;
+};
+
+// One pass over a value as the engine escaped it: does it need quotes, does it hold "&nbsp;".
+ValueScan scan(QStringView value) {
+    ValueScan r;
+    r.needsQuotes = value.isEmpty();
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (isSpace(c) || c == u'\'' || c == u'=' || c == u'<' || c == u'>' || c == u'`' ||
+            c == u'%')
+            r.needsQuotes = true;
+        else if (c == u'&') {
+            const QStringView rest = value.sliced(i);
+            if (rest.startsWith(u"&quot;"))
+                r.needsQuotes = true;
+            else if (rest.startsWith(u"&nbsp;"))
+                r.hasNbsp = true;
         }
     }
+    return r;
 }
 
-bool needsQuotes(const QString& value) {
-    if (value.isEmpty())
-        return true;
-    for (QChar c : value)
-        if (isSpace(c) || c == u'"' || c == u'\'' || c == u'=' || c == u'<' || c == u'>' ||
-            c == u'`' || c == u'%')
-            return true;
-    return false;
-}
-
-void writeAttribute(QString& out, const QString& sourceName, QString value) {
-    const QString lower = sourceName.toLower();
+void writeAttribute(QString& out, QStringView name, QStringView value) {
+    const auto& map = attributeInfo();
+    const auto it = map.find(key(name));
+    const AttributeInfo info = it == map.end() ? AttributeInfo{} : it->second;
+    const bool event = name.startsWith(u"on");
     out += u' ';
-    const auto cased = propertyCasing().constFind(lower);
-    const bool known = cased != propertyCasing().cend() || lowerCaseKnown().contains(lower) ||
-                       lower.startsWith(u"on"_s);
-    out += cased != propertyCasing().cend() ? *cased : sourceName;
-    if (booleanAttributes().contains(lower))
+    if (info.casing)
+        out += QStringView(info.casing);
+    else
+        out += name;
+    if (info.flags & Boolean)
         return;
-    if (enumeratedAttributes().contains(lower))
-        value = value.toLower();
-    if (colourAttributes().contains(lower) && value.startsWith(u'#'))
-        value = value.toLower();
-    const bool quoted = !known || needsQuotes(value) || urlAttributes().contains(lower) ||
-                        lower == u"style"_s || lower.startsWith(u"on"_s);
+    const ValueScan v = scan(value);
+    const bool quoted =
+        !(info.flags & Known) || event || (info.flags & (Url | Quoted)) || v.needsQuotes;
     out += u'=';
     if (quoted)
         out += u'"';
-    for (QChar c : value) {
-        if (c == u'&')
-            out += u"&amp;";
-        else if (c == u'"')
-            out += u"&quot;";
-        else
-            out += c;
-    }
+    const bool lower = (info.flags & Enumerated) || ((info.flags & Colour) && value.startsWith(u'#'));
+    // The old engine wrote a non-breaking space in a value as the character itself.
+    const QString plain =
+        v.hasNbsp ? value.toString().replace(u"&nbsp;"_s, QString(QChar(0xA0))) : QString();
+    const QStringView text = v.hasNbsp ? QStringView(plain) : value;
+    if (lower)
+        appendLower(out, text);
+    else
+        out += text;
     if (quoted)
         out += u'"';
 }
 
-// Text that keeps its white space, and text written without escapes.
-enum class TextMode { Collapse, Keep, Raw };
-
-TextMode modeInside(const QString& upperName, TextMode outer) {
-    if (upperName == u"SCRIPT"_s || upperName == u"STYLE"_s)
-        return TextMode::Raw;
-    if (upperName == u"PRE"_s || upperName == u"TEXTAREA"_s)
-        return TextMode::Keep;
-    return outer;
-}
-
 // White space that the old engine did not keep: layout between structure, and next to blocks.
-bool dropped(const DomNode& parent, qsizetype i, TextMode mode) {
-    const DomNode& node = parent.children[i];
-    if (mode != TextMode::Collapse || node.kind != DomNode::Kind::Text || !allSpace(node.text))
+bool dropped(const DomTree& tree, const DomTree::Node& node, quint8 parentFlags) {
+    if (node.kind != DomTree::Kind::Text || !allSpace(node.text))
         return false;
-    if (isElement(&parent, structureElements()))
+    if (parentFlags & Structure)
         return true;
-    const DomNode* before = i > 0 ? &parent.children[i - 1] : nullptr;
-    const DomNode* after = i + 1 < parent.children.size() ? &parent.children[i + 1] : nullptr;
-    if (isElement(before, blockElements()) || isElement(after, blockElements()))
+    const auto isBlock = [&](qint32 i) {
+        return i >= 0 && tree.node(i).kind == DomTree::Kind::Element &&
+               (tree.node(i).flags & Block);
+    };
+    if (isBlock(node.previous) || isBlock(node.next))
         return true;
-    return (!before || !after) && isElement(&parent, blockElements());
+    return (node.previous < 0 || node.next < 0) && (parentFlags & Block);
 }
 
-// A list item keeps its end tag only when it is the last of its list.
-bool endTagOmitted(const QString& upperName, const DomNode* parent, qsizetype i) {
-    if (!parent || (upperName != u"LI"_s && upperName != u"DT"_s && upperName != u"DD"_s))
-        return false;
-    for (qsizetype j = i + 1; j < parent->children.size(); ++j) {
-        const DomNode& next = parent->children[j];
-        if (next.kind != DomNode::Kind::Element)
-            continue;
-        const QString n = next.name.toUpper();
-        if (upperName == u"LI"_s ? n == u"LI"_s : (n == u"DT"_s || n == u"DD"_s))
+bool endTagOmitted(const DomTree& tree, const DomTree::Node& item) {
+    const bool li = item.name == u"li";
+    for (qint32 j = item.next; j >= 0; j = tree.node(j).next) {
+        const DomTree::Node& n = tree.node(j);
+        if (n.kind == DomTree::Kind::Element &&
+            (li ? n.name == u"li" : (n.name == u"dt" || n.name == u"dd")))
             return true;
     }
     return false;
 }
 
-struct Frame {
-    const DomNode* node;
-    const DomNode* parent;
-    qsizetype index; // in the parent
-    QString upper;
-    TextMode mode;
-    qsizetype next = 0; // next child to write
-    bool wroteChild = false;
-};
+void openTag(QString& out, const DomTree& tree, const DomTree::Node& n) {
+    out += u'<';
+    appendUpper(out, n.name);
+    for (qint32 k = 0; k < n.attributeCount; ++k)
+        writeAttribute(out, tree.attributeName(n, k), tree.attributeValue(n, k));
+    out += u'>';
+}
 
-} // namespace
+void closeTag(QString& out, const DomTree& tree, const DomTree::Node& n, quint8 flags) {
+    if ((flags & Void) || ((flags & ListItem) && endTagOmitted(tree, n)))
+        return;
+    out += u"</";
+    appendUpper(out, n.name);
+    out += u'>';
+}
 
-QString OldOuterHtml(const DomNode& element) {
-    QString out;
-    if (element.kind != DomNode::Kind::Element)
-        return out;
-    // Iterative, so a deeply nested hostile page can't exhaust the stack.
-    std::vector<Frame> stack;
-    const auto open = [&](const DomNode& node, const DomNode* parent, qsizetype index,
-                          TextMode outer) {
-        const QString upper = node.name.toUpper();
-        out += u'<';
-        out += upper;
-        for (const auto& [name, value] : node.attributes)
-            writeAttribute(out, name, value);
-        out += u'>';
-        stack.push_back({&node, parent, index, upper, modeInside(upper, outer)});
+void writeElement(QString& out, const DomTree& tree, qint32 top) {
+    // Walks the subtree by its links, so no depth of nesting can exhaust the stack. `mode`
+    // flags are inherited: RawText and KeepSpace hold for everything inside.
+    struct Level {
+        qint32 element;
+        quint8 flags;
+        quint8 inherited;
+        bool wroteChild;
     };
-    open(element, nullptr, 0, TextMode::Collapse);
-    while (!stack.empty()) {
-        Frame& f = stack.back();
-        if (f.next >= f.node->children.size()) {
-            if (!voidElements().contains(f.upper) && !endTagOmitted(f.upper, f.parent, f.index))
-                out += u"</"_s + f.upper + u'>';
-            stack.pop_back();
+    std::vector<Level> levels;
+    const auto enter = [&](qint32 e, quint8 inherited) {
+        const DomTree::Node& n = tree.node(e);
+        const quint8 flags = n.flags;
+        openTag(out, tree, n);
+        levels.push_back({e, flags, quint8(inherited | (flags & (RawText | KeepSpace))), false});
+    };
+    enter(top, 0);
+    qint32 child = tree.node(top).firstChild;
+    while (!levels.empty()) {
+        if (child < 0) {
+            const Level done = levels.back();
+            levels.pop_back();
+            const DomTree::Node& n = tree.node(done.element);
+            closeTag(out, tree, n, done.flags);
+            child = levels.empty() ? -1 : n.next;
             continue;
         }
-        const qsizetype i = f.next++;
-        const DomNode& child = f.node->children[i];
-        if (dropped(*f.node, i, f.mode))
+        Level& at = levels.back();
+        const DomTree::Node& n = tree.node(child);
+        const bool collapse = !(at.inherited & (RawText | KeepSpace));
+        if (collapse && dropped(tree, n, at.flags)) {
+            child = n.next;
             continue;
-        const bool first = !f.wroteChild;
-        f.wroteChild = true;
-        switch (child.kind) {
-        case DomNode::Kind::Text:
-            if (f.mode == TextMode::Raw)
-                out += child.text;
+        }
+        const bool first = !at.wroteChild;
+        at.wroteChild = true;
+        switch (n.kind) {
+        case DomTree::Kind::Text:
+            if (collapse)
+                appendCollapsed(out, n.text);
             else
-                escapeText(out, child.text, f.mode == TextMode::Collapse);
+                out += n.text;
+            child = n.next;
             break;
-        case DomNode::Kind::Comment:
-            out += u"<!--"_s + child.text + u"-->"_s;
+        case DomTree::Kind::Comment:
+            out += u"<!--";
+            out += n.text;
+            out += u"-->";
+            child = n.next;
             break;
-        case DomNode::Kind::Element:
-            if (!first && f.mode == TextMode::Collapse && isElement(&child, blockElements()) &&
-                !tableParts().contains(f.upper))
+        case DomTree::Kind::Element:
+            if (!first && collapse && !(at.flags & TablePart) && (n.flags & Block))
                 out += u"\r\n";
-            open(child, f.node, i, f.mode); // may move the stack: f is not used after this
+            enter(child, levels.back().inherited);
+            child = n.firstChild;
             break;
         }
     }
+}
+
+} // namespace
+
+QString OldOuterHtml(const DomTree& tree, qint32 element) {
+    QString out;
+    if (element < 0 || std::size_t(element) >= tree.nodes().size() ||
+        tree.node(element).kind != DomTree::Kind::Element)
+        return out;
+    writeElement(out, tree, element);
     return out;
 }
 
-QString CapturedPageText(const DomNode& root) {
+QString CapturedPageText(const DomTree& tree) {
     QString out;
-    std::vector<const DomNode*> pending{&root};
-    while (!pending.empty()) {
-        const DomNode* node = pending.back();
-        pending.pop_back();
-        if (node->kind != DomNode::Kind::Element)
+    const auto& nodes = tree.nodes();
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const DomTree::Node& n = nodes[i];
+        if (n.kind != DomTree::Kind::Element)
             continue;
-        if (node->name == u"HTML"_s)
-            out += u"  "_s + OldOuterHtml(*node) + u"\r\n"_s;
-        for (qsizetype i = node->children.size(); i-- > 0;)
-            pending.push_back(&node->children[i]);
+        // The root reports its own tag name; an element inside can only be an HTML element.
+        const bool html = n.parent < 0 ? tree.rootTagName == u"HTML" : n.name == u"html";
+        if (!html)
+            continue;
+        if (out.isEmpty())
+            out.reserve(qsizetype(nodes.size()) * 16);
+        out += u"  ";
+        writeElement(out, tree, qint32(i));
+        out += u"\r\n";
     }
     return out;
 }

@@ -14,7 +14,7 @@ void CapturePageHtml(Browser& source, PageBuffer& buffer, DiagnosticLog& log,
     const int generation = ++*buffer.m_generation;
     std::weak_ptr<int> alive = buffer.m_generation;
     PageBuffer* target = &buffer;
-    source.Document([=, &log, done = std::move(done)](std::shared_ptr<const DomNode> root) {
+    source.Document([=, &log, done = std::move(done)](std::shared_ptr<const DomTree> root) {
         const auto current = alive.lock();
         if (!current || *current != generation)
             return;

@@ -42,7 +42,7 @@ DomNode text(const QString& t) {
 }
 
 // The live tree of a backpack page with `wearable` items that can be put on and one that can't.
-std::shared_ptr<const DomNode> backpackPage(int wearable, bool marker = true) {
+std::shared_ptr<const DomTree> backpackPage(int wearable, bool marker = true) {
     DomNode body = element("BODY");
     body.children << element("B", {}, {text(s("Рюкзак (масса: 9/40)"))});
     if (marker)
@@ -60,7 +60,7 @@ std::shared_ptr<const DomNode> backpackPage(int wearable, bool marker = true) {
     item(s("0"), s("Эликсир"), false);
     for (int k = 1; k <= wearable; ++k)
         item(QString::number(k), s("Вещь %1").arg(k), true);
-    return std::make_shared<const DomNode>(element("HTML", {}, {element("HEAD"), body}));
+    return DomTree::fromNodes(element("HTML", {}, {element("HEAD"), body}));
 }
 
 struct Rig {
@@ -83,7 +83,7 @@ struct Rig {
         window.resize(602, 515);
         window.show();
     }
-    void pageArrives(std::shared_ptr<const DomNode> page) {
+    void pageArrives(std::shared_ptr<const DomTree> page) {
         webRuk.document = std::move(page);
         emit webRuk.DocumentComplete(webRuk.location);
     }

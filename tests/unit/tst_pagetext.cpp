@@ -1,4 +1,4 @@
-#include "core/domsnapshot.h"
+#include "core/domtree.h"
 #include "core/pagetext.h"
 
 #include <QRandomGenerator>
@@ -64,26 +64,6 @@ DomNode workedExample() {
                el("P", {tx(s("end"))})});
 }
 
-// The flat form the page script writes, built from a tree.
-void snapshotOf(const DomNode& n, QString& out) {
-    const auto str = [&](const QString& v) { out += QString::number(v.size()) + u':' + v; };
-    switch (n.kind) {
-    case DomNode::Kind::Text: out += u'T'; str(n.text); return;
-    case DomNode::Kind::Comment: out += u'C'; str(n.text); return;
-    case DomNode::Kind::Element:
-        out += u'E';
-        str(n.name);
-        out += QString::number(n.attributes.size()) + u',';
-        for (const auto& [k, v] : n.attributes) {
-            str(k);
-            str(v);
-        }
-        for (const DomNode& c : n.children)
-            snapshotOf(c, out);
-        out += u'/';
-    }
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(DomNode)
@@ -94,8 +74,8 @@ private slots:
     void writesTheOldForm_data();
     void writesTheOldForm();
     void capturedTextKeepsOnlyHtmlElements();
-    void snapshotDecodesToTheSameTree();
-    void brokenSnapshotsAreRefused();
+    void engineSerialisationReadsBackToTheSameText();
+    void hostileSerialisationsNeverCrash();
     void deepTreesNeitherCrashNorRecurse();
 };
 
@@ -150,70 +130,82 @@ void TestPageText::writesTheOldForm_data() {
 void TestPageText::writesTheOldForm() {
     QFETCH(DomNode, tree);
     QFETCH(QString, text);
-    QCOMPARE(OldOuterHtml(tree), text);
+    const auto built = DomTree::fromNodes(tree);
+    QCOMPARE(OldOuterHtml(*built, 0), text);
 }
 
 void TestPageText::capturedTextKeepsOnlyHtmlElements() {
     const DomNode page = el("HTML", {el("HEAD"), el("BODY", {tx(s("x"))})});
-    QCOMPARE(CapturedPageText(page), s("  <HTML><HEAD></HEAD>\r\n<BODY>x</BODY></HTML>\r\n"));
+    QCOMPARE(CapturedPageText(*DomTree::fromNodes(page)),
+             s("  <HTML><HEAD></HEAD>\r\n<BODY>x</BODY></HTML>\r\n"));
     // The comparison is exact: an XML document's lower-case root is not kept.
-    QCOMPARE(CapturedPageText(el("html", {el("body")})), QString());
+    QCOMPARE(CapturedPageText(*DomTree::fromNodes(el("html", {el("body")}))), QString());
     // Every element is visited: a second HTML element inside gets its own entry.
     const DomNode nested = el("HTML", {el("BODY", {el("HTML")})});
-    QCOMPARE(CapturedPageText(nested),
+    QCOMPARE(CapturedPageText(*DomTree::fromNodes(nested)),
              s("  <HTML><BODY><HTML></HTML></BODY></HTML>\r\n  <HTML></HTML>\r\n"));
 }
 
-void TestPageText::snapshotDecodesToTheSameTree() {
-    DomNode page = el("HTML", {el("BODY", {workedExample()})});
-    page.children[0].children[0].attributes.append(at("title", s("1:2,E/T")));
-    page.children[0].children.append(tx(s("3:abc/E")));
-    QString flat;
-    snapshotOf(page, flat);
-    const auto decoded = DecodeDomSnapshot(flat);
-    QVERIFY(decoded);
-    QCOMPARE(OldOuterHtml(*decoded), OldOuterHtml(page));
-    QVERIFY(OldOuterHtml(page).contains(s("title=1:2,E/T")));
+void TestPageText::engineSerialisationReadsBackToTheSameText() {
+    // The worked example as the engine serialises it: lower case, every value quoted, escapes.
+    const QString outer =
+        s("<body><table width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">\n "
+          "<tbody><tr>\n  <td valign=\"TOP\"><a href=\"/encicl/object/?id=1&amp;p=2\" "
+          "target=\"_blank\"><b>Щит</b></a></td>\n  <td valign=\"top\" nowrap=\"\"><font "
+          "color=\"#FF0000\">x</font><br></td>\n </tr>\n</tbody></table>\n<br>\n<hr>\n"
+          "<!--шлем-->\n<p class=\"note\">Информация о   \"A\" &amp; B\n</p><p>end</p></body>");
+    const auto parsed = ParseSerializedHtml(s("BODY"), outer);
+    QVERIFY(parsed);
+    QCOMPARE(OldOuterHtml(*parsed, 0), OldOuterHtml(*DomTree::fromNodes(workedExample()), 0));
+
+    // Raw text runs to its own end tag; attribute quotes of either kind; a title with "&quot;".
+    const auto raw = ParseSerializedHtml(
+        s("HTML"), s("<html><head><script>if (a<b && c) { x = '</p>'; }</script>"
+                     "<style>a>b{}</style></head><body title=\"a&quot;b\" id='x y'>"
+                     "<textarea>  a &lt; b</textarea></body></html>"));
+    QVERIFY(raw);
+    QCOMPARE(CapturedPageText(*raw),
+             s("  <HTML><HEAD><SCRIPT>if (a<b && c) { x = '</p>'; }</SCRIPT><STYLE>a>b{}</STYLE>"
+               "</HEAD>\r\n<BODY title=\"a&quot;b\" id=\"x y\"><TEXTAREA>  a &lt; b</TEXTAREA>"
+               "</BODY></HTML>\r\n"));
 }
 
-void TestPageText::brokenSnapshotsAreRefused() {
-    QString flat;
-    snapshotOf(el("HTML", {el("BODY", {at("a", s("b"))}, {tx(s("text")), cm(s("c"))})}), flat);
-    QVERIFY(DecodeDomSnapshot(flat));
-    // Every truncation is refused, never read past its end.
-    for (qsizetype n = 0; n < flat.size(); ++n)
-        QVERIFY2(!DecodeDomSnapshot(QStringView(flat).left(n)), qPrintable(flat.left(n)));
-    const QStringList broken = {s("T1:x"), s("E4:HTML0,/E4:BODY0,/"), s("E4:HTML0,//"),
-                                s("E4:HTML1,1:a/"), s("E99999999999:HTML0,/"),
-                                s("E4:HTML0,X/"), s("E4:HTML-1,/"), s("E4:HTML0,T9:x/")};
-    for (const QString& b : broken)
-        QVERIFY2(!DecodeDomSnapshot(b), qPrintable(b));
-    // Random bytes: whatever comes back, the decoder returns.
+void TestPageText::hostileSerialisationsNeverCrash() {
+    QString outer = s("<html><body><table><tbody><tr><td><a href=\"x?a=1&amp;b=2\">ссылка</a>"
+                      "<!--c--><script>x</script><br></td></tr></tbody></table></body></html>");
+    QVERIFY(ParseSerializedHtml(s("HTML"), outer));
+    QCOMPARE(ParseSerializedHtml(s("HTML"), QString()), nullptr);
+    // Every truncation, stray end tags, unterminated tags, comments and quotes.
+    for (qsizetype n = 1; n <= outer.size(); ++n)
+        if (const auto t = ParseSerializedHtml(s("HTML"), outer.left(n)))
+            (void)CapturedPageText(*t);
+    for (const char* junk : {"</p></p><p>", "<a href=\"x", "<!--", "<script>no end", "<<<>>>",
+                             "<a b=c d='e' f>", "</>", "<!doctype html><html>", "<1>"})
+        if (const auto t = ParseSerializedHtml(s("HTML"), s(junk)))
+            (void)CapturedPageText(*t);
     QRandomGenerator rng(20261211);
-    const QString alphabet = s("ETC/:,0123456789ab");
+    const QString alphabet = s("<>/!-\"'= abHTML&;");
     for (int round = 0; round < 20000; ++round) {
-        QString junk = flat;
-        for (int k = 0; k < 3; ++k)
+        QString junk = outer;
+        for (int k = 0; k < 4; ++k)
             junk[rng.bounded(junk.size())] = alphabet[rng.bounded(alphabet.size())];
-        if (const auto tree = DecodeDomSnapshot(junk))
-            (void)CapturedPageText(*tree);
+        if (const auto t = ParseSerializedHtml(s("HTML"), junk))
+            QVERIFY(CapturedPageText(*t).size() <= 4 * junk.size() + 16);
     }
 }
 
 void TestPageText::deepTreesNeitherCrashNorRecurse() {
-    const int depth = kMaxSnapshotDepth;
-    QString flat = s("E4:HTML0,");
-    for (int i = 0; i < depth - 1; ++i)
-        flat += s("E3:DIV0,");
-    flat += QString(depth, u'/');
-    const auto tree = DecodeDomSnapshot(flat);
+    const int depth = 100000;
+    const QString outer = s("<html>") + s("<div>").repeated(depth) + s("</div>").repeated(depth) +
+                          s("</html>");
+    const auto tree = ParseSerializedHtml(s("HTML"), outer);
     QVERIFY(tree);
-    const QString text = OldOuterHtml(*tree);
+    const QString text = OldOuterHtml(*tree, 0);
     QVERIFY(text.startsWith(s("<HTML><DIV><DIV>")));
     QVERIFY(text.endsWith(s("</DIV></DIV></HTML>")));
-    QCOMPARE(text.count(s("<DIV>")), depth - 1);
-    // One level more is refused.
-    QVERIFY(!DecodeDomSnapshot(s("E3:DIV0,") + flat + u'/'));
+    // Nesting stops deepening at the limit; nothing is lost.
+    QCOMPARE(text.count(s("<DIV>")), depth);
+    QCOMPARE(text.count(s("</DIV>")), depth);
 }
 
 QTEST_APPLESS_MAIN(TestPageText)
