@@ -119,6 +119,12 @@ int main(int argc, char* argv[]) {
                                     window.phrases().phrase(3)->mapToGlobal(QPoint(2, 2)));
              QCoreApplication::sendEvent(window.phrases().phrase(3), &menu);
          }},
+        {u"backpack"_s,
+         [&] {
+             click(child(window, u"XPLabel13"_s));
+             settle(2500);
+         }},
+        {u"take-off"_s, [&] { click(child(window, u"XPLabel5"_s)); }},
         {u"settings"_s, [&] { window.findChild<QAction*>(u"N34"_s)->trigger(); }},
         {u"login"_s, [&] { window.findChild<QAction*>(u"N2"_s)->trigger(); }},
         {u"about"_s, [&] { window.findChild<QAction*>(u"N38"_s)->trigger(); }},
